@@ -1,0 +1,15 @@
+// The script API: every global function a script gets, in registration order.
+#pragma once
+
+#include <span>
+
+#include <lua.hpp>
+
+#include "host/binder.hpp"
+
+namespace vorlune::host {
+
+std::span<const ApiEntry> ScriptApiTable();  // the rows, in registration order
+void RegisterScriptApi(lua_State* L);        // set every row as a global function
+
+}  // namespace vorlune::host
