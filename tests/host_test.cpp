@@ -1,0 +1,214 @@
+// Start-up, running the script and the ways a run ends, through the real
+// interpreter and executables made by vorlune-bind.
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "host/appended_script.hpp"
+#include "support/script_runner.hpp"
+
+namespace vorlune::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(HostRun, NoScriptShowsTheUsageBoxAndExitsZero) {
+    TempDir dir;
+    RunResult r = RunProgram({VorluneExe()}, dir.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "No Script: Vorlune interpreter 0.5.5\nUsage: vorlune[.exe] script.lua\n");
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(HostRun, ScriptRunsToItsEndWithStatusZeroAndFlushedOutput) {
+    TempDir dir;
+    RunResult r = RunScript(dir, "io.write('partial line without newline')\nreturn 1, 2, 3\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "partial line without newline");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(HostRun, ScriptErrorsEndInTheErrorBoxWithStatusZero) {
+    TempDir dir;
+    RunResult r = RunScript(dir, "local a = 1\nlocal b = 2\nerror('boom')\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "Error: game.lua:3: boom\n");
+
+    r = RunScript(dir, "error({})\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "Error: \n");
+
+    r = RunScript(dir, "x = = 1\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err.rfind("Error: game.lua:1: ", 0), 0u) << r.err;
+}
+
+TEST(HostRun, UsageErrorsNameTheScriptLine) {
+    TempDir dir;
+    RunResult r = RunScript(dir, "\n\n\n\n\n\nsetactivewindow(1, 2)\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "Error: game.lua:7: Usage: setactivewindow (window)\n");
+}
+
+TEST(HostRun, MissingScriptFileIsReportedByName) {
+    TempDir dir;
+    RunResult r = RunProgram({VorluneExe(), "missing.lua"}, dir.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "Error: cannot open missing.lua: No such file or directory\n");
+}
+
+TEST(HostRun, FirstLineStartingWithHashIsSkippedAndLineNumbersKept) {
+    TempDir dir;
+    RunResult r = RunScript(dir, "#!/usr/bin/env vorlune\nerror('second')\n");
+    EXPECT_EQ(r.err, "Error: game.lua:2: second\n");
+}
+
+TEST(HostRun, WorkingDirectoryBecomesTheScriptsDirectory) {
+    TempDir dir;
+    dir.Write("games/pong/main.lua",
+              "local f = assert(io.open('beside.txt', 'w')) f:write('x') f:close()\n"
+              "error('from pong')\n");
+    // A relative path with directories still loads after the change, and
+    // messages name the script as typed.
+    RunResult r = RunProgram({VorluneExe(), "games/pong/main.lua"}, dir.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "Error: games/pong/main.lua:2: from pong\n");
+    EXPECT_TRUE(fs::exists(dir / "games/pong/beside.txt"));
+
+    // An absolute path works the same way.
+    fs::remove(dir / "games/pong/beside.txt");
+    std::string absolute = (dir / "games/pong/main.lua").string();
+    r = RunProgram({VorluneExe(), absolute}, dir.path());
+    EXPECT_EQ(r.err, "Error: " + absolute + ":2: from pong\n");
+    EXPECT_TRUE(fs::exists(dir / "games/pong/beside.txt"));
+
+    // A bare file name leaves the working directory alone.
+    dir.Write("sub/x", "");
+    r = RunProgram({VorluneExe(), "../game.lua"}, dir / "sub");
+    EXPECT_EQ(r.err, "Error: cannot open ../game.lua: No such file or directory\n");
+}
+
+TEST(HostRun, SoundSystemFailureShowsItsBox) {
+    TempDir dir;
+    RunOptions options;
+    options.env = {{"SDL_AUDIODRIVER", "no-such-driver"}};
+    RunResult r = RunScript(dir, "print('not reached')\n", options);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.find("not reached"), std::string::npos);
+    EXPECT_EQ(r.err.rfind("Error: Could not initialize sound system: ", 0), 0u) << r.err;
+}
+
+TEST(HostRun, SdlInitFailureIsReportedAndTheRunGoesOn) {
+    TempDir dir;
+    RunOptions options;
+    options.env = {{"SDL_VIDEODRIVER", "no-such-driver"}};
+    RunResult r = RunScript(dir, "print('running')\nopenwindow('x', 0, 0, 64, 48)\nprint('not reached')\n", options);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("SDL_Init Error: ", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\nrunning\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("not reached"), std::string::npos);
+    EXPECT_EQ(r.err.rfind("Error: SDL_CreateWindow Error: ", 0), 0u) << r.err;
+}
+
+// Executables that carry their script.
+class BoundGame : public ::testing::Test {
+protected:
+    void Bind(const std::string& script) {
+        dir.Write("src/game.lua", script);
+        fs::create_directories(dir / "dist");
+        RunResult r = RunProgram({BindExe(), "src/game.lua", "-o", (dir / "dist/mygame").string()}, dir.path());
+        ASSERT_EQ(r.status, 0) << r.err;
+    }
+    TempDir dir;
+};
+
+TEST_F(BoundGame, BinderRefusesBadCommandLines) {
+    RunResult r = RunProgram({BindExe(), "--help"}, dir.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("Usage: vorlune-bind"), std::string::npos);
+    r = RunProgram({BindExe(), "game.lua"}, dir.path());
+    EXPECT_NE(r.status, 0);
+    r = RunProgram({BindExe(), "missing.lua", "-o", "x"}, dir.path());
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.err.find("cannot read script missing.lua"), std::string::npos);
+}
+
+TEST_F(BoundGame, RunsItsScriptFromAnyDirectoryWithOrWithoutArguments) {
+    Bind("local f = io.open('data.txt')\n"
+         "print(f and f:read('*l') or 'no data')\n"
+         "print(arguments())\n");
+    dir.Write("dist/data.txt", "beside the game\n");
+    struct stat st {};
+    ASSERT_EQ(stat((dir / "dist/mygame").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0755u);
+
+    std::string exe = (dir / "dist/mygame").string();
+    RunResult r = RunProgram({exe}, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "beside the game\n" + exe + " \n");
+
+    // Arguments reach the script; argument 1 is not loaded as a script.
+    r = RunProgram({exe, "other.lua", "-x"}, dir / "src");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "beside the game\n" + exe + " other.lua -x \n");
+
+    // Started through PATH, it still finds its own bytes.
+    RunOptions options;
+    options.env = {{"PATH", (dir / "dist").string() + ":/usr/bin:/bin"}};
+    r = RunProgram({"mygame", "a"}, dir / "src", options);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "beside the game\nmygame a \n");
+}
+
+TEST_F(BoundGame, ErrorsOfABoundScriptAreReported) {
+    Bind("local x = 1\nerror('bound boom')\n");
+    RunResult r = RunProgram({(dir / "dist/mygame").string()}, dir.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find(":2: bound boom"), std::string::npos) << r.err;
+}
+
+// Copies the interpreter and appends raw bytes.
+void WriteExecutable(const fs::path& file, const std::string& tail) {
+    fs::copy_file(VorluneExe(), file, fs::copy_options::overwrite_existing);
+    std::ofstream out(file, std::ios::binary | std::ios::app);
+    out << tail;
+    out.close();
+    fs::permissions(file, fs::perms::owner_all);
+}
+
+TEST(HandMadeTrailer, ZeroOrNegativeOffsetRunsAnEmptyChunk) {
+    TempDir dir;
+    for (std::string offset : {"0", "-5"}) {
+        WriteExecutable(dir / "game", "vrlnbind" + offset + std::string(12 - offset.size(), ' '));
+        RunResult r = RunProgram({(dir / "game").string()}, dir.path());
+        EXPECT_EQ(r.status, 0) << offset;
+        EXPECT_EQ(r.err, "") << offset;
+        EXPECT_EQ(r.out, "") << offset;
+    }
+}
+
+TEST(HandMadeTrailer, InvalidOffsetIsAnUnhandledError) {
+    TempDir dir;
+    WriteExecutable(dir / "game", "vrlnbind  12x4      ");
+    RunResult r = RunProgram({(dir / "game").string()}, dir.path());
+    EXPECT_EQ(r.status, 217);
+    EXPECT_NE(r.out.find("\"12x4\" is an invalid integer"), std::string::npos) << r.out;
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(HandMadeTrailer, LastLineWithoutLineFeedIsDropped) {
+    TempDir dir;
+    std::size_t size = fs::file_size(VorluneExe());
+    std::string stored = host::EncodeScriptLine("print('kept')") + "\r\n" + host::EncodeScriptLine("print('dropped')");
+    WriteExecutable(dir / "game", stored + host::MakeTrailer(static_cast<int64_t>(size)));
+    RunResult r = RunProgram({(dir / "game").string()}, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "kept\n");
+}
+
+}  // namespace
+}  // namespace vorlune::test
