@@ -43,6 +43,12 @@ void ForgetOwnedBy(const void* owner) {
     }
 }
 
+void ForgetKind(HandleKind kind) {
+    for (auto it = registry.live.begin(); it != registry.live.end();) {
+        it = (it->second.kind == kind) ? registry.live.erase(it) : std::next(it);
+    }
+}
+
 void ResetHandles() { registry.live.clear(); }
 
 }  // namespace vorlune::host

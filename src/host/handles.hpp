@@ -22,6 +22,7 @@ bool IsLive(ObjectHandle p, HandleKind kind);   // true for a recorded object of
 ObjectHandle Live(ObjectHandle p, HandleKind kind);  // p when live, else nullptr
 bool ForgetHandle(ObjectHandle p, HandleKind kind);  // remove; false when p was not a live object of that kind
 void ForgetOwnedBy(const void* owner);          // remove every object owned by owner (a destroyed renderer)
+void ForgetKind(HandleKind kind);               // remove every object of that kind (its subsystem was shut down)
 void ResetHandles();                            // forget everything (tests)
 
 }  // namespace vorlune::host
