@@ -3,6 +3,8 @@
 #include "audio/audio.hpp"
 #include "graphics/window.hpp"
 #include "graphics/sprite.hpp"
+#include "host/files.hpp"
+#include "host/process.hpp"
 #include "input/input.hpp"
 
 namespace vorlune::host {
@@ -52,7 +54,7 @@ constexpr ApiEntry kScriptApi[] = {
     Row<"Usage: spriteheight (sprite)", graphics::SpriteHeight>("spriteheight"),
     Row<"", graphics::NoColorKey>("nocolorkey"),
     // Row<"", graphics::TimerTicks>("timerticks"),
-    // Row<"", host::OsType>("ostype"),
+    Row<"", host::OsType>("ostype"),
     // Row<"", input::JoystickPlugged>("joystickplugged"),
     // Row<"", input::GetJoyX>("getjoyx"),
     // Row<"", input::GetJoyY>("getjoyy"),
@@ -78,7 +80,7 @@ constexpr ApiEntry kScriptApi[] = {
     // Row<"Usage: lowercase (string)", util::Lowercase>("lowercase"),
     // Row<"Usage: input (x,y,maxlength)", graphics::Input>("input"),
     Row<"Usage: resizewindow (x,y)", graphics::ResizeWindow>("resizewindow"),
-    // Row<"", host::Arguments>("arguments"),
+    Row<"", host::Arguments>("arguments"),
     Row<"Usage: freeimage (image)", graphics::FreeImage>("freeimage"),
     Row<"", graphics::WindowWidth>("windowwidth"),
     Row<"", graphics::WindowHeight>("windowheight"),
@@ -100,19 +102,19 @@ constexpr ApiEntry kScriptApi[] = {
     // Row<"Usage: linecoll (a1x,a1y,a2x,a2y,b1x,b1y,b2x,b2y)", game::LineColl>("linecoll"),
     // Row<"Usage: linetocirclecoll (LineX1,LineY1,LineX2,LineY2, CircleX,CircleY,CircleRadius)", game::LineToCircleColl>("linetocirclecoll"),
     // Row<"", graphics::Sync>("sync"),
-    // Row<"Usage: open (file, \"r/w/a\")", host::Open>("open"),
-    // Row<"Usage: close (file)", host::Close>("close"),
-    // Row<"Usage: finput (file)", host::FInput>("finput"),
-    // Row<"Usage: eof (file)", host::Eof>("eof"),
-    // Row<"Usage: eoln (file)", host::Eoln>("eoln"),
-    // Row<"Usage: fprint (file, text)", host::FPrint>("fprint"),
-    // Row<"Usage: fileexists (file)", host::FileExists>("fileexists"),
-    // Row<"Usage: directoryexists (directory)", host::DirectoryExists>("directoryexists"),
-    // Row<"Usage: makedir (dirname)", host::MakeDir>("makedir"),
-    // Row<"Usage: removedir (dirname)", host::RemoveDir>("removedir"),
-    // Row<"Usage: changedir (dirname)", host::ChangeDir>("changedir"),
-    // Row<"Usage: deletefile (filename)", host::DeleteFile>("deletefile"),
-    // Row<"Usage: system (filename)", host::System>("system"),
+    Row<"Usage: open (file, \"r/w/a\")", host::Open>("open"),
+    Row<"Usage: close (file)", host::Close>("close"),
+    Row<"Usage: finput (file)", host::FInput>("finput"),
+    Row<"Usage: eof (file)", host::Eof>("eof"),
+    Row<"Usage: eoln (file)", host::Eoln>("eoln"),
+    Row<"Usage: fprint (file, text)", host::FPrint>("fprint"),
+    Row<"Usage: fileexists (file)", host::FileExists>("fileexists"),
+    Row<"Usage: directoryexists (directory)", host::DirectoryExists>("directoryexists"),
+    Row<"Usage: makedir (dirname)", host::MakeDir>("makedir"),
+    Row<"Usage: removedir (dirname)", host::RemoveDir>("removedir"),
+    Row<"Usage: changedir (dirname)", host::ChangeDir>("changedir"),
+    Row<"Usage: deletefile (filename)", host::DeleteFile>("deletefile"),
+    Row<"Usage: system (filename)", host::System>("system"),
     // Row<"Usage: insidetriangle (px,py,x1,y1,x2,y2,x3,y3)", game::InsideTriangle>("insidetriangle"),
     // Row<"Usage: insiderectangle (px,py,x1,y1,x2,y2)", game::InsideRectangle>("insiderectangle"),
     // Row<"Usage: insidecircle (px,py,cx,cy,radius)", game::InsideCircle>("insidecircle"),
