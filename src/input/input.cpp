@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 
+#include "graphics/window.hpp"
+#include "host/host.hpp"
+
 namespace vorlune::input {
 namespace {
 
@@ -10,7 +13,125 @@ struct InputState {
     SDL_Joystick* activeJoystick = nullptr;
 } state;
 
+// A quit request seen by inkey or getkey: SDL_Quit and exit 0, nothing more.
+[[noreturn]] void EndOnQuitRequest() {
+    SDL_Quit();
+    host::ExitProcess(0);
+}
+
+// The start-up joystick while it is attached, else null. Once the joystick
+// subsystem has been shut down (closeapplication) SDL has freed the device.
+SDL_Joystick* AttachedJoystick() {
+    if (SDL_WasInit(SDL_INIT_JOYSTICK) == 0) state.activeJoystick = nullptr;
+    if (state.activeJoystick && SDL_JoystickGetAttached(state.activeJoystick)) return state.activeJoystick;
+    return nullptr;
+}
+
 }  // namespace
+
+std::string Inkey() {
+    bool quitTaken = false;  // the event taken in the previous pass was a quit request
+    for (;;) {
+        SDL_Delay(3);
+        if (quitTaken) EndOnQuitRequest();
+        SDL_Event event;
+        if (!SDL_PollEvent(&event)) continue;
+        if (event.type == SDL_QUIT) quitTaken = true;
+        if (event.type != SDL_KEYDOWN) continue;
+        return std::string(1, static_cast<char>(static_cast<uint32_t>(event.key.keysym.sym) & 0xFF));
+    }
+}
+
+int32_t GetKey() {
+    int32_t result = 0;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT) EndOnQuitRequest();
+        if (event.type == SDL_KEYDOWN) result = event.key.keysym.scancode;
+    }
+    return result;
+}
+
+bool KeyState(int32_t scancode) {
+    SDL_PumpEvents();
+    int count = 0;
+    const Uint8* keys = SDL_GetKeyboardState(&count);
+    // The array has SDL_NUM_SCANCODES entries; anything outside is not a key.
+    if (scancode < 0 || scancode >= count) return false;
+    return keys[scancode] != 0;
+}
+
+int32_t MouseX() {
+    SDL_PumpEvents();
+    int x = 0;
+    SDL_GetMouseState(&x, nullptr);
+    return x;
+}
+
+int32_t MouseY() {
+    SDL_PumpEvents();
+    int y = 0;
+    SDL_GetMouseState(nullptr, &y);
+    return y;
+}
+
+int32_t ButtonNumber(uint32_t mask) {
+    if (mask & SDL_BUTTON_LMASK) return 1;
+    if (mask & SDL_BUTTON_MMASK) return 2;
+    if (mask & SDL_BUTTON_RMASK) return 3;
+    return 0;
+}
+
+int32_t MouseButton() {
+    SDL_PumpEvents();
+    return ButtonNumber(SDL_GetMouseState(nullptr, nullptr));
+}
+
+bool InZone(int32_t x, int32_t y, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    return x1 <= x && x <= x2 && y1 <= y && y <= y2;
+}
+
+bool MouseZone(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    SDL_PumpEvents();
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    return InZone(x, y, x1, y1, x2, y2);
+}
+
+void MouseHide() { SDL_ShowCursor(SDL_DISABLE); }
+
+void MouseShow() { SDL_ShowCursor(SDL_ENABLE); }
+
+void WarpMouse(int32_t mx, int32_t my) {
+    // SDL would warp within the focus window when given none: with no live
+    // active window the pointer stays where it is.
+    if (SDL_Window* window = graphics::ActiveSdlWindow()) SDL_WarpMouseInWindow(window, mx, my);
+}
+
+bool JoystickPlugged() { return AttachedJoystick() != nullptr; }
+
+int32_t GetJoyX() {
+    SDL_Joystick* joystick = AttachedJoystick();
+    return joystick ? SDL_JoystickGetAxis(joystick, 0) : 0;
+}
+
+int32_t GetJoyY() {
+    SDL_Joystick* joystick = AttachedJoystick();
+    return joystick ? SDL_JoystickGetAxis(joystick, 1) : 0;
+}
+
+int32_t GetJoyButton(int32_t button) {
+    SDL_Joystick* joystick = AttachedJoystick();
+    // SDL checks only the upper bound; a negative index would read outside
+    // its button array.
+    if (!joystick || button < 0) return 0;
+    return SDL_JoystickGetButton(joystick, button) ? 1 : 0;
+}
+
+int32_t NumberJoyButtons() {
+    SDL_Joystick* joystick = AttachedJoystick();
+    return joystick ? SDL_JoystickNumButtons(joystick) : 0;
+}
 
 void OpenActiveJoystick() {
     if (SDL_NumJoysticks() > 0) state.activeJoystick = SDL_JoystickOpen(0);
