@@ -7,6 +7,9 @@
 // (handle). Supported results: void, int32_t, double, bool, std::string,
 // ObjectHandle.
 //
+// An engine function reports a fault of the calling script by throwing
+// host::ScriptError; the adapter raises its message as a script error.
+//
 // Adapters read, push and raise on the state they are called with, so script
 // functions work inside coroutines as well as on the main thread.
 #pragma once
@@ -21,6 +24,7 @@
 #include <lua.hpp>
 
 #include "host/handles.hpp"
+#include "host/script_error.hpp"
 
 namespace vorlune::host {
 
@@ -96,13 +100,21 @@ struct Adapter<Usage, F, R (*)(A...)> {
         auto args = [L]<std::size_t... I>(std::index_sequence<I...>) {
             return std::tuple<Plain<A>...>{Read<A>(L, static_cast<int>(I) + 1)...};
         }(std::index_sequence_for<A...>{});
-        if constexpr (std::is_void_v<R>) {
-            std::apply(F, std::move(args));
-            return 0;
-        } else {
-            Push<Plain<R>>(L, std::apply(F, std::move(args)));
-            return 1;
+        // A ScriptError from the engine becomes a script error, raised only
+        // after its handler is left (script errors are C++ exceptions too).
+        std::string failure;
+        try {
+            if constexpr (std::is_void_v<R>) {
+                std::apply(F, std::move(args));
+                return 0;
+            } else {
+                Push<Plain<R>>(L, std::apply(F, std::move(args)));
+                return 1;
+            }
+        } catch (const ScriptError& error) {
+            failure = error.what();
         }
+        return luaL_error(L, "%s", failure.c_str());
     }
 };
 
