@@ -190,20 +190,24 @@ TEST(Files, OpenFilesAreWrittenOutOnEveryKindOfExit) {
     struct Case {
         std::string ending;
         int status;
+        std::string err;  // what the run reports on standard error
     };
     const std::vector<Case> cases = {
-        {"", 0},                          // the main chunk returns
-        {"error('boom')", 0},             // script error box
-        {"open('missing.txt', 'r')", 0},  // fatal box from a file function
-        {"finput(f)", kUnhandled},        // unhandled I/O error
-        {"system('')", kUnhandled},       // unhandled error from system
-        {"os.exit(3)", 3},                // the script library's own exit
+        {"", 0, ""},                                                         // the main chunk returns
+        {"error('boom')", 0, "Error: game.lua:5: boom\n"},                 // script error box
+        {"open('missing.txt', 'r')", 0, "Error: File not found: missing.txt\n"},  // fatal box
+        {"finput(f)", kUnhandled, ""},                                       // unhandled I/O error
+        {"system('')", kUnhandled, ""},                                      // unhandled error from system
+        {"os.exit(3)", 3, ""},                                               // the script library's own exit
+        // A quit request: SDL turns SIGTERM into one, which getkey takes.
+        {"system([[sh -c 'kill -TERM $PPID']]) for i = 1, 1000 do getkey() end os.exit(5)", 0, ""},
     };
     for (const Case& c : cases) {
         dir.Write("kept2.txt", "head\n");
         fs::remove(dir / "kept.txt");
         RunResult r = RunScript(dir, write + c.ending + "\n");
         EXPECT_EQ(r.status, c.status) << c.ending;
+        EXPECT_EQ(r.err, c.err) << c.ending;
         EXPECT_EQ(dir.Read("kept.txt"), expected) << c.ending;
         EXPECT_EQ(dir.Read("kept2.txt"), "head\ntail\n") << c.ending;
     }

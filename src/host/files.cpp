@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -22,12 +23,22 @@ constexpr std::size_t kMaxNameLength = 255;
 // file was opened but is never bound. Slots are never reused or released.
 // Files are C streams: every way out of the process ends in std::exit, which
 // writes out the buffers of streams still open, so nothing written is lost.
+// An exit handler flushes them as well, before handlers registered earlier
+// (a sanitizer's leak check, say) may end the process without stdio's own
+// flush.
 struct FileTable {
     std::vector<std::FILE*> stream;   // the open stream, or null
     std::vector<FileMode> mode;       // how the slot's file is open
     std::vector<std::string> name;    // the name the slot was bound to (cut to 255 bytes)
     int32_t issued = 0;               // handles issued so far; the last one is `issued`
+    bool flushAtExit = false;         // FlushOpenFiles is registered with atexit
 } files;
+
+void FlushOpenFiles() {
+    for (std::FILE* stream : files.stream) {
+        if (stream) std::fflush(stream);
+    }
+}
 
 // The slot of a handle that was issued; any other handle ends the run.
 std::size_t SlotOf(int32_t file) {
@@ -104,6 +115,7 @@ void ReportOnFailure(int result, const char* text, const std::string& path) {
 }  // namespace
 
 int32_t Open(const std::string& name, const std::string& mode) {
+    if (!files.flushAtExit) files.flushAtExit = std::atexit(FlushOpenFiles) == 0;
     int32_t n = ++files.issued;
     std::size_t slots = static_cast<std::size_t>(n) + 1;
     files.stream.resize(slots, nullptr);
@@ -200,7 +212,9 @@ void ResetFiles() {
     for (std::FILE* stream : files.stream) {
         if (stream) std::fclose(stream);
     }
+    bool registered = files.flushAtExit;
     files = FileTable{};
+    files.flushAtExit = registered;
 }
 
 }  // namespace vorlune::host
