@@ -1,10 +1,9 @@
 #include "audio/audio.hpp"
 
-#include <unistd.h>
-
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include "host/files.hpp"
 #include "host/host.hpp"
 
 // The module keeps no state of its own: loaded sounds and music are recorded
@@ -14,9 +13,6 @@ namespace vorlune::audio {
 namespace {
 
 using host::HandleKind;
-
-// The existence test of fileexists: anything at the path that can be looked up.
-bool PathExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
 bool MixerOpen() { return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0; }
 
@@ -37,7 +33,7 @@ void StartUp() {
 }
 
 ObjectHandle LoadSound(const std::string& filename) {
-    if (!PathExists(filename)) MissingFile("Can't find sound file: " + filename);
+    if (!host::FileExists(filename)) MissingFile("Can't find sound file: " + filename);
     SDL_RWops* stream = SDL_RWFromFile(filename.c_str(), "rb");
     if (!stream) return nullptr;  // e.g. not readable: undecodable, no message
     Mix_Chunk* chunk = Mix_LoadWAV_RW(stream, 1);  // the loader frees the stream
@@ -67,7 +63,7 @@ void FreeSound(ObjectHandle sound) {
 }
 
 ObjectHandle LoadMusic(const std::string& filename) {
-    if (!PathExists(filename)) MissingFile("Can't find music file: " + filename);
+    if (!host::FileExists(filename)) MissingFile("Can't find music file: " + filename);
     Mix_Music* music = Mix_LoadMUS(filename.c_str());
     host::RegisterHandle(music, HandleKind::Music);
     return music;
