@@ -139,6 +139,10 @@ TEST(ProcessSystem, InheritsEnvironmentAndWorkingDirectory) {
 TEST(ProcessSystem, FailuresTakeTheUnhandledErrorExit) {
     TempDir dir;
     dir.Write("data.txt", "not a program\n");
+    // Executable but neither a binary nor a script with #!: no shell runs it.
+    dir.Write("noshebang", "echo hi\n");
+    fs::permissions(dir / "noshebang", fs::perms::owner_all);
+    fs::create_directory(dir / "adir");
     struct Case {
         std::string line;
         std::string message;
@@ -149,6 +153,8 @@ TEST(ProcessSystem, FailuresTakeTheUnhandledErrorExit) {
         {"no_such_program_vorlune arg", "Executable not found: \"no_such_program_vorlune\""},
         {"'' arg", "Executable not found: \"\""},
         {"./data.txt", "Failed to execute \"./data.txt\", error code: 13"},
+        {"./noshebang", "Failed to execute \"./noshebang\", error code: 8"},
+        {"adir", "Executable not found: \"adir\""},
     };
     for (const Case& c : cases) {
         RunResult r = RunScript(dir, "system([[" + c.line + "]])\nprint('still running')\n");
