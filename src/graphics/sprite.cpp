@@ -1,7 +1,5 @@
 #include "graphics/sprite.hpp"
 
-#include <unistd.h>
-
 #include <cmath>
 #include <limits>
 
@@ -9,6 +7,7 @@
 #include <SDL_image.h>
 
 #include "graphics/window.hpp"
+#include "host/files.hpp"
 #include "host/host.hpp"
 
 namespace vorlune::graphics {
@@ -28,7 +27,7 @@ Uint8 Channel(int32_t value) { return static_cast<Uint8>(value); }  // low 8 bit
 
 // Missing image file: error box, SDL_Quit, exit 0.
 void CheckFileExists(const std::string& filename) {
-    if (access(filename.c_str(), F_OK) == 0) return;
+    if (host::FileExists(filename)) return;
     host::ShowMessageBox(SDL_MESSAGEBOX_ERROR, "File not found", "Can't find image file: " + filename);
     SDL_Quit();
     host::ExitProcess(0);
