@@ -1,0 +1,63 @@
+#include "graphics/frame.hpp"
+
+#include <SDL.h>
+
+#include "graphics/window.hpp"
+
+namespace vorlune::graphics {
+namespace {
+
+// The one frame timer of the process.
+struct FrameState {
+    int32_t frameInterval = 10;   // FrameInterval: ms per frame, 100 frames per second until set
+    uint32_t nextFrameTick = 0;   // NextFrameTick: tick count at which the current period ends
+} state;
+
+// A deadline this far ahead of the clock can only come from a negative
+// interval added to an early tick count (the sum wrapped below zero): it is
+// already past, not 49 days away.
+constexpr uint32_t kWrappedAhead = 0x80000000u;
+
+}  // namespace
+
+void Redraw() {
+    if (SDL_Renderer* renderer = ActiveRenderer()) SDL_RenderPresent(renderer);
+}
+
+void Wait(int32_t ms) {
+    if (ms >= 0) SDL_Delay(static_cast<Uint32>(ms));
+}
+
+void SetFrameTimer(int32_t frames) {
+    if (frames == 0) frames = 1;
+    state.frameInterval = 1000 / frames;
+}
+
+int32_t TimeLeft() {
+    const uint32_t now = SDL_GetTicks();
+    const uint32_t left = state.nextFrameTick - now;
+    if (state.nextFrameTick <= now || left >= kWrappedAhead) {
+        state.nextFrameTick = now + static_cast<uint32_t>(state.frameInterval);
+        return 0;
+    }
+    return static_cast<int32_t>(left);
+}
+
+void Sync() {
+    Redraw();
+    SDL_Delay(static_cast<Uint32>(TimeLeft()));
+}
+
+int32_t TimerTicks() { return static_cast<int32_t>(SDL_GetTicks()); }
+
+uint32_t FramePeriodRemaining() {
+    const uint32_t now = SDL_GetTicks();
+    const uint32_t left = state.nextFrameTick - now;
+    return state.nextFrameTick <= now || left >= kWrappedAhead ? 0 : left;
+}
+
+int32_t FrameInterval() { return state.frameInterval; }
+uint32_t NextFrameTick() { return state.nextFrameTick; }
+void ResetFrameState() { state = FrameState{}; }
+
+}  // namespace vorlune::graphics

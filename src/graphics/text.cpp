@@ -1,0 +1,155 @@
+#include "graphics/text.hpp"
+
+#include <SDL.h>
+
+#include "graphics/draw.hpp"
+#include "graphics/frame.hpp"
+#include "graphics/window.hpp"
+#include "host/host.hpp"
+
+namespace vorlune::graphics {
+namespace {
+
+// Settings of the built-in text, process-wide.
+struct TextState {
+    int32_t size = 1;                                // TextSize
+    int32_t inputColour[4] = {255, 255, 255, 255};   // TextInputColour: typed text and cursor
+    int32_t inputBackColour[4] = {0, 0, 0, 255};     // TextInputBackColour: clears behind the line
+} state;
+
+// Coordinates wrap around in 32 bits.
+int32_t Add(int32_t a, uint32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + b); }
+
+// 8 * size * count, wrapping around in 32 bits.
+int32_t Width(int32_t size, std::size_t count) {
+    return static_cast<int32_t>(8u * static_cast<uint32_t>(size) * static_cast<uint32_t>(count));
+}
+
+}  // namespace
+
+void DrawText(const std::string& text, int32_t x, int32_t y) {
+    SDL_Renderer* renderer = ActiveRenderer();
+    // The software renderer widens zero-size fills to one pixel: size 0
+    // draws nothing at all.
+    if (!renderer || state.size == 0) return;
+    const int32_t size = state.size;
+    const uint32_t step = static_cast<uint32_t>(size);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const TBitMapChar& glyph = BuiltinGlyph(static_cast<uint8_t>(text[i]));
+        const int32_t left = Add(x, 8u * step * static_cast<uint32_t>(i));
+        for (uint32_t row = 0; row < 8; ++row) {
+            for (uint32_t column = 0; column < 8; ++column) {
+                if (!glyph.pixel[row][column]) continue;
+                SDL_Rect square{Add(left, column * step), Add(y, row * step), size, size};
+                SDL_RenderFillRect(renderer, &square);
+            }
+        }
+    }
+}
+
+void TextSize(int32_t size) { state.size = size; }
+int32_t TextWidth(const std::string& text) { return Width(state.size, text.size()); }
+int32_t TextHeight() { return Width(state.size, 1); }
+
+void TextInputColor(int32_t r, int32_t g, int32_t b, int32_t alpha) {
+    state.inputColour[0] = r;
+    state.inputColour[1] = g;
+    state.inputColour[2] = b;
+    state.inputColour[3] = alpha;
+}
+
+void TextInputBackColor(int32_t r, int32_t g, int32_t b, int32_t alpha) {
+    state.inputBackColour[0] = r;
+    state.inputBackColour[1] = g;
+    state.inputBackColour[2] = b;
+    state.inputBackColour[3] = alpha;
+}
+
+std::string Input(int32_t x, int32_t y, int32_t maxLength) {
+    std::string line;
+    const int32_t h = TextHeight();
+    auto useColour = [](const int32_t c[4]) { Color(c[0], c[1], c[2], c[3]); };
+    // clear w: the line's background, w wide.
+    auto clear = [&](int32_t w) {
+        useColour(state.inputBackColour);
+        FillRectangle(x, y, w, h);
+    };
+    // show: the line, the cursor block after it, then present and pace.
+    auto show = [&] {
+        useColour(state.inputColour);
+        DrawText(line, x, y);
+        FillRectangle(Add(x, static_cast<uint32_t>(TextWidth(line))), y, h, h);
+        Sync();
+    };
+
+    SDL_SetTextInputRect(nullptr);
+    SDL_StartTextInput();
+    useColour(state.inputColour);
+    FillRectangle(x, y, h, h);
+    Sync();
+
+    bool ended = false;
+    while (!ended) {
+        SDL_Event event;
+        if (!SDL_PollEvent(&event)) {
+            // Nothing pending: sleep until an event arrives or the frame
+            // period ends, instead of polling again at once.
+            uint32_t timeout = FramePeriodRemaining();
+            if (timeout == 0) timeout = FrameInterval() > 0 ? static_cast<uint32_t>(FrameInterval()) : 1;
+            if (!SDL_WaitEventTimeout(&event, static_cast<int>(timeout))) continue;
+        }
+        switch (event.type) {
+        case SDL_TEXTINPUT:
+            Sync();
+            line += event.text.text;
+            if (static_cast<int64_t>(line.size()) > maxLength) {
+                Sync();
+                line.resize(maxLength > 0 ? static_cast<std::size_t>(maxLength) : 0);
+                clear(Add(TextWidth(line), static_cast<uint32_t>(h)));
+                show();
+            }
+            clear(TextWidth(line));
+            show();
+            break;
+        case SDL_TEXTEDITING:
+            // Input-method composition: the line becomes the composition text;
+            // the next text event appends to it.
+            line = event.edit.text;
+            Sync();
+            break;
+        case SDL_QUIT:
+            SDL_Quit();
+            host::ExitProcess(0);
+        case SDL_KEYDOWN:
+            switch (event.key.keysym.scancode) {
+            case SDL_SCANCODE_RETURN:
+            case SDL_SCANCODE_KP_ENTER:
+            case SDL_SCANCODE_ESCAPE:
+                ended = true;
+                break;
+            case SDL_SCANCODE_BACKSPACE:
+                Sync();
+                if (!line.empty()) line.pop_back();
+                clear(Add(TextWidth(line), 2u * static_cast<uint32_t>(h)));
+                show();
+                break;
+            default:
+                break;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+
+    SDL_StopTextInput();
+    clear(Add(TextWidth(line), static_cast<uint32_t>(h)));
+    useColour(state.inputColour);
+    DrawText(line, x, y);
+    return line;
+}
+
+int32_t CurrentTextSize() { return state.size; }
+void ResetTextState() { state = TextState{}; }
+
+}  // namespace vorlune::graphics
