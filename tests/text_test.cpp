@@ -224,6 +224,46 @@ TEST_F(TextTest, SizeZeroDrawsNothingAndNegativeSizesPassUnchanged) {
     EXPECT_EQ(scripted.pixels, ReadPixels().pixels);
 }
 
+TEST_F(TextTest, BatchedSquaresGiveThePixelsOfOneCallPerSquare) {
+    // drawtext hands a text's squares to the renderer in batches; the result
+    // must equal one fill call per set pixel, in order, also when translucent
+    // texts overlap and when a logical size scales the drawing.
+    OpenActiveWindow(320, 240);
+    SDL_Renderer* renderer = graphics::ActiveRenderer();
+    std::string all;
+    for (int code = 0; code < 256; ++code) all += char(code);
+    auto direct = [&](const std::string& text, int x, int y, int size) {
+        for (std::size_t i = 0; i < text.size(); ++i)
+            for (int r = 0; r < 8; ++r)
+                for (int c = 0; c < 8; ++c)
+                    if (graphics::BuiltinGlyph(uint8_t(text[i])).pixel[r][c]) {
+                        SDL_Rect square{x + 8 * size * int(i) + c * size, y + r * size, size, size};
+                        SDL_RenderFillRect(renderer, &square);
+                    }
+    };
+    for (const char* logical : {"", "setvirtualsize(160, 120)"}) {
+        LuaOk(logical);
+        for (int alpha : {255, 90}) {
+            for (int size : {1, 2, 3}) {
+                SCOPED_TRACE(std::string(logical) + " alpha " + std::to_string(alpha) + " size " + std::to_string(size));
+                std::string colour = "color(250, 240, 10, " + std::to_string(alpha) + ")";
+                LuaOk("cls() textsize(" + std::to_string(size) + ") " + colour);
+                for (int line = 0; line < 8; ++line) {
+                    graphics::DrawText(all.substr(32 * line, 32), -3, line * 9 * size - 2);
+                    graphics::DrawText(all.substr(32 * line + 5, 20), 4 * size, line * 9 * size + 3 * size);
+                }
+                Image batched = ReadPixels();
+                LuaOk("cls() " + colour);
+                for (int line = 0; line < 8; ++line) {
+                    direct(all.substr(32 * line, 32), -3, line * 9 * size - 2, size);
+                    direct(all.substr(32 * line + 5, 20), 4 * size, line * 9 * size + 3 * size, size);
+                }
+                EXPECT_EQ(batched.pixels, ReadPixels().pixels);
+            }
+        }
+    }
+}
+
 TEST_F(TextTest, InputCutsAtMaxlength) {
     OpenActiveWindow(80, 60);
     for (const char* letter : {"a", "b", "c", "d"}) PushText(letter);

