@@ -461,6 +461,10 @@ protected:
         EngineTest::SetUp();
         graphics::ResetDrawState();
     }
+    void TearDown() override {
+        graphics::ResetDrawState();
+        EngineTest::TearDown();
+    }
     // Pixels differing from black.
     static std::set<std::pair<int, int>> Lit(const Image& image) {
         std::set<std::pair<int, int>> lit;

@@ -24,6 +24,10 @@ protected:
         EngineTest::SetUp();
         graphics::ResetFrameState();
     }
+    void TearDown() override {
+        graphics::ResetFrameState();
+        EngineTest::TearDown();
+    }
 };
 
 TEST_F(FrameTest, SetFrameTimerDividesOneSecond) {

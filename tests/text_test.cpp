@@ -111,6 +111,12 @@ protected:
         graphics::ResetDrawState();
         graphics::ResetFrameState();
     }
+    void TearDown() override {
+        graphics::ResetTextState();
+        graphics::ResetDrawState();
+        graphics::ResetFrameState();
+        EngineTest::TearDown();
+    }
 
     // Lit pixels of the window relative to (x, y), as rows of bits of the
     // given width.
