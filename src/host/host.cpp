@@ -42,6 +42,16 @@ std::string OwnExecutableFile(const std::string& argument0) {
     return argument0;
 }
 
+// Whether a modal box can be shown at all. Without a display SDL's box
+// backends fail anyway, after forking a helper process; skip them, the box's
+// text is on standard error already.
+bool HaveDisplay() {
+    if (const char* driver = SDL_GetCurrentVideoDriver()) {
+        return std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
+    }
+    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+}
+
 std::string DirectoryPart(const std::string& path) {
     std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
@@ -61,7 +71,7 @@ void ShowMessageBox(uint32_t flags, const std::string& title, const std::string&
     std::fflush(stdout);
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
     std::fflush(stderr);
-    SDL_ShowSimpleMessageBox(flags, title.c_str(), text.c_str(), nullptr);
+    if (HaveDisplay()) SDL_ShowSimpleMessageBox(flags, title.c_str(), text.c_str(), nullptr);
 }
 
 void ShutdownMedia() {
