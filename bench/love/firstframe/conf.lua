@@ -1,0 +1,7 @@
+function love.conf(t)
+  t.identity = "vorlune-bench"
+  t.window.title = "start-up"
+  t.window.width = 640
+  t.window.height = 480
+  t.window.vsync = 0
+end

@@ -1,0 +1,1 @@
+-- Start-up scene: an empty script, run from launch to its end.
