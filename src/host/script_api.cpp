@@ -2,6 +2,8 @@
 
 #include "audio/audio.hpp"
 #include "game/collision.hpp"
+#include "game/emitter.hpp"
+#include "game/simple_particles.hpp"
 #include "graphics/draw.hpp"
 #include "graphics/frame.hpp"
 #include "graphics/text.hpp"
@@ -166,20 +168,20 @@ constexpr ApiEntry kScriptApi[] = {
     // Row<"Usage: setanimationloop (spriteanimation,loop)", game::SetAnimationLoop>("setanimationloop"),
     // Row<"Usage: haltanimation (spriteanimation)", game::HaltAnimation>("haltanimation"),
     // Row<"Usage: animationstopped (spriteanimation)", game::AnimationStopped>("animationstopped"),
-    // Row<"Usage: createemitter (amount,live,stream)", game::CreateEmitter>("createemitter"),
-    // Row<"Usage: createparticle (emitterval, X, Y, AAngle, BAngle, Force, CreationDelay)", game::CreateParticles>("createparticles"),
-    // Row<"Usage: drawparticles (emitterval,sprite,sizex,sizey,angle,vflip,hflip);", game::DrawParticles>("drawparticles"),
-    // Row<"drawmovingparticles (emitterval,sprite,x,y,sizex,sizey,angle,vflip,hflip,aangle,bangle)", game::DrawMovingParticles>("drawmovingparticles"),
-    // Row<"Usage: freeemitter (emitternumber)", game::FreeEmitter>("freeemitter"),
-    // Row<"Usage: haltemitter (emitternumber)", game::HaltEmitter>("haltemitter"),
-    // Row<"Usage: resumeemitter (emitternumber,x,y,aangle,bangle)", game::ResumeEmitter>("resumeemitter"),
-    // Row<"", game::UpdateParticles>("updateparticles"),
-    // Row<"Usage: createmirvparticles (px,py,number,cycle, red,green,blue)", game::CreateSimpleParticles>("createsimpleparticles"),
-    // Row<"", game::UpdateSimpleParticles>("updatesimpleparticles"),
-    // Row<"Usage: setparticlesize (size, \"flag\")", game::SetSimpleParticleSize>("setsimpleparticlesize"),
-    // Row<"Usage: setparticletype (\"type\")", game::SetSimpleParticleType>("setsimpleparticletype"),
-    // Row<"Usage: setparticleimage (image)", game::SetSimpleParticleImage>("setsimpleparticleimage"),
-    // Row<"", game::ResetSimpleParticles>("resetsimpleparticles"),
+    Row<"Usage: createemitter (amount,live,stream)", game::CreateEmitter>("createemitter"),
+    Row<"Usage: createparticle (emitterval, X, Y, AAngle, BAngle, Force, CreationDelay)", game::CreateParticles>("createparticles"),
+    Row<"Usage: drawparticles (emitterval,sprite,sizex,sizey,angle,vflip,hflip);", game::DrawParticles>("drawparticles"),
+    Row<"drawmovingparticles (emitterval,sprite,x,y,sizex,sizey,angle,vflip,hflip,aangle,bangle)", game::DrawMovingParticles>("drawmovingparticles"),
+    Row<"Usage: freeemitter (emitternumber)", game::FreeEmitter>("freeemitter"),
+    Row<"Usage: haltemitter (emitternumber)", game::HaltEmitter>("haltemitter"),
+    Row<"Usage: resumeemitter (emitternumber,x,y,aangle,bangle)", game::ResumeEmitter>("resumeemitter"),
+    Row<"", game::UpdateParticles>("updateparticles"),
+    Row<"Usage: createmirvparticles (px,py,number,cycle, red,green,blue)", game::CreateSimpleParticles>("createsimpleparticles"),
+    Row<"", game::UpdateSimpleParticles>("updatesimpleparticles"),
+    Row<"Usage: setparticlesize (size, \"flag\")", game::SetSimpleParticleSize>("setsimpleparticlesize"),
+    Row<"Usage: setparticletype (\"type\")", game::SetSimpleParticleType>("setsimpleparticletype"),
+    Row<"Usage: setparticleimage (image)", game::SetSimpleParticleImage>("setsimpleparticleimage"),
+    Row<"", game::ResetSimpleParticles>("resetsimpleparticles"),
 };
 
 }  // namespace
