@@ -1,6 +1,7 @@
 #include "host/script_api.hpp"
 
 #include "audio/audio.hpp"
+#include "game/animation.hpp"
 #include "game/collision.hpp"
 #include "game/emitter.hpp"
 #include "game/simple_particles.hpp"
@@ -158,16 +159,16 @@ constexpr ApiEntry kScriptApi[] = {
     Row<"", audio::HaltMusic>("haltmusic"),
     Row<"Usage: freesound (sound)", audio::FreeSound>("freesound"),
     Row<"Usage: freemusic (music)", audio::FreeMusic>("freemusic"),
-    // Row<"", game::UpdateAnimations>("updateanimations"),
-    // Row<"createanimation (sprite,width,height,startframe,endframe,timer,direction,loop)", game::CreateAnimation>("createanimation"),
-    // Row<"drawanimation (spriteanimation,xscreen,yscreen,xw,yw,angle,vflip,hflip)", game::DrawAnimation>("drawanimation"),
-    // Row<"Usage: animationhieght (spriteanimation)", game::AnimationHeight>("animationheight"),
-    // Row<"Usage: animationwidth (spriteanimation)", game::AnimationWidth>("animationwidth"),
-    // Row<"Usage: framenumber (spriteanimation)", game::FrameNumber>("framenumber"),
-    // Row<"Usage: setanimationspeed (spriteanimation,speed)", game::SetAnimationSpeed>("setanimationspeed"),
-    // Row<"Usage: setanimationloop (spriteanimation,loop)", game::SetAnimationLoop>("setanimationloop"),
-    // Row<"Usage: haltanimation (spriteanimation)", game::HaltAnimation>("haltanimation"),
-    // Row<"Usage: animationstopped (spriteanimation)", game::AnimationStopped>("animationstopped"),
+    Row<"", game::UpdateAnimations>("updateanimations"),
+    Row<"createanimation (sprite,width,height,startframe,endframe,timer,direction,loop)", game::CreateAnimation>("createanimation"),
+    Row<"drawanimation (spriteanimation,xscreen,yscreen,xw,yw,angle,vflip,hflip)", game::DrawAnimation>("drawanimation"),
+    Row<"Usage: animationhieght (spriteanimation)", game::AnimationHeight>("animationheight"),
+    Row<"Usage: animationwidth (spriteanimation)", game::AnimationWidth>("animationwidth"),
+    Row<"Usage: framenumber (spriteanimation)", game::FrameNumber>("framenumber"),
+    Row<"Usage: setanimationspeed (spriteanimation,speed)", game::SetAnimationSpeed>("setanimationspeed"),
+    Row<"Usage: setanimationloop (spriteanimation,loop)", game::SetAnimationLoop>("setanimationloop"),
+    Row<"Usage: haltanimation (spriteanimation)", game::HaltAnimation>("haltanimation"),
+    Row<"Usage: animationstopped (spriteanimation)", game::AnimationStopped>("animationstopped"),
     Row<"Usage: createemitter (amount,live,stream)", game::CreateEmitter>("createemitter"),
     Row<"Usage: createparticle (emitterval, X, Y, AAngle, BAngle, Force, CreationDelay)", game::CreateParticles>("createparticles"),
     Row<"Usage: drawparticles (emitterval,sprite,sizex,sizey,angle,vflip,hflip);", game::DrawParticles>("drawparticles"),
