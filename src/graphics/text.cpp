@@ -85,27 +85,47 @@ void TextInputBackColor(int32_t r, int32_t g, int32_t b, int32_t alpha) {
     state.inputBackColour[3] = alpha;
 }
 
-std::string Input(int32_t x, int32_t y, int32_t maxLength) {
+namespace {
+
+// W(line): the editor's cell width times the bytes of the line, wrapping
+// around in 32 bits.
+int32_t LineWidth(const LineEditorLook& look, std::size_t bytes) {
+    return static_cast<int32_t>(static_cast<uint32_t>(look.cellWidth) * static_cast<uint32_t>(bytes));
+}
+
+void UseColour(const std::array<int32_t, 4>& c) { Color(c[0], c[1], c[2], c[3]); }
+
+// clear w: the line's background, w wide.
+void ClearStrip(const LineEditorLook& look, int32_t x, int32_t y, int32_t w) {
+    UseColour(look.paper);
+    FillRectangle(x, y, w, look.cellHeight);
+}
+
+// W(line) plus a number of cells.
+int32_t WidthPlusCells(const LineEditorLook& look, const std::string& line, uint32_t cells) {
+    return Add(LineWidth(look, line.size()), cells * static_cast<uint32_t>(look.cellWidth));
+}
+
+}  // namespace
+
+void ClearLineAndCursor(const LineEditorLook& look, int32_t x, int32_t y, const std::string& line) {
+    ClearStrip(look, x, y, WidthPlusCells(look, line, 1));
+}
+
+std::string EditLine(const LineEditorLook& look, int32_t x, int32_t y, int32_t maxLength) {
     std::string line;
-    const int32_t h = TextHeight();
-    auto useColour = [](const int32_t c[4]) { Color(c[0], c[1], c[2], c[3]); };
-    // clear w: the line's background, w wide.
-    auto clear = [&](int32_t w) {
-        useColour(state.inputBackColour);
-        FillRectangle(x, y, w, h);
-    };
     // show: the line, the cursor block after it, then present and pace.
     auto show = [&] {
-        useColour(state.inputColour);
-        DrawText(line, x, y);
-        FillRectangle(Add(x, static_cast<uint32_t>(TextWidth(line))), y, h, h);
+        UseColour(look.ink);
+        look.drawLine(line, x, y);
+        FillRectangle(Add(x, static_cast<uint32_t>(LineWidth(look, line.size()))), y, look.cellWidth, look.cellHeight);
         Sync();
     };
 
     SDL_SetTextInputRect(nullptr);
     SDL_StartTextInput();
-    useColour(state.inputColour);
-    FillRectangle(x, y, h, h);
+    UseColour(look.ink);
+    FillRectangle(x, y, look.cellWidth, look.cellHeight);
     Sync();
 
     bool ended = false;
@@ -125,10 +145,10 @@ std::string Input(int32_t x, int32_t y, int32_t maxLength) {
             if (static_cast<int64_t>(line.size()) > maxLength) {
                 Sync();
                 line.resize(maxLength > 0 ? static_cast<std::size_t>(maxLength) : 0);
-                clear(Add(TextWidth(line), static_cast<uint32_t>(h)));
+                ClearStrip(look, x, y, WidthPlusCells(look, line, 1));
                 show();
             }
-            clear(TextWidth(line));
+            ClearStrip(look, x, y, LineWidth(look, line.size()));
             show();
             break;
         case SDL_TEXTEDITING:
@@ -150,7 +170,7 @@ std::string Input(int32_t x, int32_t y, int32_t maxLength) {
             case SDL_SCANCODE_BACKSPACE:
                 Sync();
                 if (!line.empty()) line.pop_back();
-                clear(Add(TextWidth(line), 2u * static_cast<uint32_t>(h)));
+                ClearStrip(look, x, y, WidthPlusCells(look, line, 2));
                 show();
                 break;
             default:
@@ -161,10 +181,23 @@ std::string Input(int32_t x, int32_t y, int32_t maxLength) {
             break;
         }
     }
+    return line;
+}
 
+std::string Input(int32_t x, int32_t y, int32_t maxLength) {
+    const int32_t h = TextHeight();
+    LineEditorLook look;
+    look.cellWidth = h;
+    look.cellHeight = h;
+    std::copy(std::begin(state.inputColour), std::end(state.inputColour), look.ink.begin());
+    std::copy(std::begin(state.inputBackColour), std::end(state.inputBackColour), look.paper.begin());
+    look.drawLine = DrawText;
+    std::string line = EditLine(look, x, y, maxLength);
+    // The cursor is removed and the line drawn again, not presented: it shows
+    // with the script's next present.
     SDL_StopTextInput();
-    clear(Add(TextWidth(line), static_cast<uint32_t>(h)));
-    useColour(state.inputColour);
+    ClearLineAndCursor(look, x, y, line);
+    UseColour(look.ink);
     DrawText(line, x, y);
     return line;
 }

@@ -5,6 +5,7 @@
 #include "game/collision.hpp"
 #include "game/emitter.hpp"
 #include "game/simple_particles.hpp"
+#include "graphics/bitmap_font.hpp"
 #include "graphics/draw.hpp"
 #include "graphics/frame.hpp"
 #include "graphics/text.hpp"
@@ -93,9 +94,9 @@ constexpr ApiEntry kScriptApi[] = {
     Row<"Usage: freeimage (image)", graphics::FreeImage>("freeimage"),
     Row<"", graphics::WindowWidth>("windowwidth"),
     Row<"", graphics::WindowHeight>("windowheight"),
-    // Row<"Usage: bmptext (textstr,x,y,fontnumber)", graphics::BmpText>("bmptext"),
-    // Row<"Usage: bmpinput (x,y,maxlen,fontnumber)", graphics::BmpInput>("bmpinput"),
-    // Row<"Usage: createbmpfont (sprite,tilewidth,tileheight,fontface)", graphics::CreateBmpFont>("createbmpfont"),
+    Row<"Usage: bmptext (textstr,x,y,fontnumber)", graphics::BmpText>("bmptext"),
+    Row<"Usage: bmpinput (x,y,maxlen,fontnumber)", graphics::BmpInput>("bmpinput"),
+    Row<"Usage: createbmpfont (sprite,tilewidth,tileheight,fontface)", graphics::CreateBmpFont>("createbmpfont"),
     Row<"Usage: sqrt (number)", util::Sqrt>("sqrt"),
     Row<"Usage: abc (number)", util::Abs>("abs"),
     Row<"Usage: cos (number)", util::Cos>("cos"),
@@ -127,11 +128,11 @@ constexpr ApiEntry kScriptApi[] = {
     Row<"Usage: insidetriangle (px,py,x1,y1,x2,y2,x3,y3)", game::InsideTriangle>("insidetriangle"),
     Row<"Usage: insiderectangle (px,py,x1,y1,x2,y2)", game::InsideRectangle>("insiderectangle"),
     Row<"Usage: insidecircle (px,py,cx,cy,radius)", game::InsideCircle>("insidecircle"),
-    // Row<"Usage: drawtile (textstr,x,y,tileset)", graphics::DrawTile>("drawtile"),
-    // Row<"Usage: tileset (image,tilewidth,tileheight,fontface)", graphics::TileSet>("tileset"),
+    Row<"Usage: drawtile (textstr,x,y,tileset)", graphics::DrawTile>("drawtile"),
+    Row<"Usage: tileset (image,tilewidth,tileheight,fontface)", graphics::TileSet>("tileset"),
     Row<"Usage: warpmouse (mx,my)", input::WarpMouse>("warpmouse"),
-    // Row<"Usage: bmpfontheight (fontnumber)", graphics::BmpFontHeight>("bmpfontheight"),
-    // Row<"Usage: bmpfontwidth (fontnumber)", graphics::BmpFontWidth>("bmpfontwidth"),
+    Row<"Usage: bmpfontheight (fontnumber)", graphics::BmpFontHeight>("bmpfontheight"),
+    Row<"Usage: bmpfontwidth (fontnumber)", graphics::BmpFontWidth>("bmpfontwidth"),
     Row<"Usage: rectangle (x,y,w,h)", graphics::Rectangle>("rectangle"),
     Row<"Usage: fillrectangle (x,y,w,h)", graphics::FillRectangle>("fillrectangle"),
     Row<"Usage: round (number)", util::Round>("round"),
@@ -142,10 +143,10 @@ constexpr ApiEntry kScriptApi[] = {
     Row<"drawspritepart sprite,x,y,startx,starty,xoffset,yoffset,width,height,angle,vflip,hflip)", graphics::DrawSpritePart>("drawspritepart"),
     Row<"Usage: spritecolor (sprite,r,g,b,alpha)", graphics::SpriteColor>("spritecolor"),
     Row<"Usage: setvirtualsize (w,h)", graphics::SetVirtualSize>("setvirtualsize"),
-    // Row<"Usage: bmpfontsize (fontnumber,width,height)", graphics::BmpFontSize>("bmpfontsize"),
-    // Row<"Usage: bmpinputcolor (fontnumber,r,g,b,alpha)", graphics::BmpInputColor>("bmpinputcolor"),
-    // Row<"Usage: bmpinputbackcolor (fontnumber,r,g,b,alpha)", graphics::BmpInputBackColor>("bmpinputbackcolor"),
-    // Row<"Usage: bmpfontangle (fontnumber,angle)", graphics::BmpFontAngle>("bmpfontangle"),
+    Row<"Usage: bmpfontsize (fontnumber,width,height)", graphics::BmpFontSize>("bmpfontsize"),
+    Row<"Usage: bmpinputcolor (fontnumber,r,g,b,alpha)", graphics::BmpInputColor>("bmpinputcolor"),
+    Row<"Usage: bmpinputbackcolor (fontnumber,r,g,b,alpha)", graphics::BmpInputBackColor>("bmpinputbackcolor"),
+    Row<"Usage: bmpfontangle (fontnumber,angle)", graphics::BmpFontAngle>("bmpfontangle"),
     Row<"Usage: textsize (size)", graphics::TextSize>("textsize"),
     Row<"Usage: textwidth (textstring)", graphics::TextWidth>("textwidth"),
     Row<"", graphics::TextHeight>("textheight"),
