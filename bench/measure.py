@@ -33,7 +33,9 @@ FRAME_SCENES = {
     "text": [1, 2],
 }
 # Batched call patterns the floor can draw with (same pixels, fewer calls).
-FLOOR_VARIANTS = {"primitives": ["rects", "points"], "text": ["rects", "atlas"]}
+FLOOR_VARIANTS = {"primitives": ["rects", "points", "geometry", "texture"], "text": ["rects", "geometry", "atlas"]}
+# Patterns checked and counted but not timed: clearly slower everywhere.
+UNTIMED_VARIANTS = {"points"}
 CALL_FUNCTIONS = ["boxcoll", "len"]
 CALL_COUNT = 10_000_000
 # Instruction counts: (scene, size) pairs and the two frame counts whose
@@ -154,7 +156,8 @@ def measure_frames(environment, display, runs, budget, only):
                 results.append({"scene": scene, "size": size, "env": environment, "program": "vorlune",
                                 "runs": 0, "values": [], "errors": ["the font dump failed"]})
             continue
-        programs = ["vorlune", "floor", "love"] + ["floor-" + v for v in FLOOR_VARIANTS.get(scene, [])]
+        programs = ["vorlune", "floor", "love"] + ["floor-" + v for v in FLOOR_VARIANTS.get(scene, [])
+                                                   if v not in UNTIMED_VARIANTS]
         for size in sizes:
             samples = {p: [] for p in programs}
             # Programs take turns, so slow drift of the machine hits all alike.
@@ -342,6 +345,47 @@ def measure_callgrind(only):
     return results
 
 
+def bmp_pixels(path):
+    """The pixel bytes of a BMP written by SDL_SaveBMP."""
+    with open(path, "rb") as f:
+        data = f.read()
+    return data[int.from_bytes(data[10:14], "little"):]
+
+
+def check_identity(environment, display):
+    """Draws one frame with each batched floor pattern and with the one-call
+    pattern, opaque and translucent, and counts the pixels that differ."""
+    results = []
+    directory = os.path.join(OUT, "identity")
+    os.makedirs(directory, exist_ok=True)
+    for scene, variants in FLOOR_VARIANTS.items():
+        if scene == "text" and not os.path.exists(os.path.join(OUT, "font.bin")):
+            continue
+        for size in FRAME_SCENES[scene][:1] if scene != "text" else FRAME_SCENES[scene]:
+            for alpha in (255, 128):
+                frames = {}
+                for variant in ["calls"] + variants:
+                    path = os.path.join(directory, "%s-%s-%s-%s-%d.bmp" % (environment, scene, size, variant, alpha))
+                    if os.path.exists(path):
+                        os.remove(path)
+                    env = base_env(environment, "floor", display)
+                    env.update(BENCH_ALPHA=str(alpha), BENCH_DUMP=path)
+                    run_process([os.path.join(FLOOR, scene), str(size), "0", "1", variant], env, RUN_TIMEOUT)
+                    frames[variant] = bmp_pixels(path) if os.path.exists(path) else None
+                for variant in variants:
+                    a, b = frames["calls"], frames[variant]
+                    entry = {"scene": scene, "size": size, "env": environment, "alpha": alpha, "program": "floor-" + variant}
+                    if a is None or b is None or len(a) != len(b):
+                        entry["error"] = "no frame"
+                    else:
+                        entry["differing"] = sum(1 for i in range(0, len(a), 4) if a[i:i + 4] != b[i:i + 4])
+                    results.append(entry)
+    progress("  identity   %s: %s" % (environment, ", ".join(
+        "%s %s %s α%d: %s" % (e["scene"], e["size"], e["program"][6:], e["alpha"], e.get("differing", e.get("error")))
+        for e in results if e.get("differing") != 0) or "every batched pattern draws the same pixels"))
+    return results
+
+
 class Xvfb:
     """A private X server for the xvfb environment."""
 
@@ -376,6 +420,13 @@ def package_version(name):
     return p.stdout.strip() or "unknown"
 
 
+def load_average():
+    """The 1-, 5- and 15-minute load averages: other work on the machine
+    slows every figure."""
+    with open("/proc/loadavg") as f:
+        return " ".join(f.read().split()[:3])
+
+
 def cpu_model():
     with open("/proc/cpuinfo") as f:
         for line in f:
@@ -408,29 +459,32 @@ def main():
             "love": version_of(["love", "--version"]),
             "mesa": package_version("libgl1-mesa-dri"),
             "kernel": platform.release(),
+            "load_start": load_average(),
         },
-        "frames": [], "calls": [], "startup": [], "callgrind": [],
+        "frames": [], "calls": [], "startup": [], "callgrind": [], "identity": [],
     }
     frame_only = [s for s in only if s in FRAME_SCENES]
     want = lambda part: not only or part in only
     for environment in ENVIRONMENTS:
         def run_all(display):
             if not only or frame_only:
+                results["identity"] += check_identity(environment, display)
                 results["frames"] += measure_frames(environment, display, args.runs, args.budget, frame_only)
             if want("calls"):
                 results["calls"] += measure_calls(environment, display, args.runs)
             if want("startup"):
                 results["startup"] += measure_startup(environment, display, args.startup_runs)
-        progress("environment %s" % environment)
+        progress("environment %s (%d s so far)" % (environment, time.time() - started))
         if environment == "xvfb":
             with Xvfb() as server:
                 run_all(server.display)
         else:
             run_all("")
     if not args.no_callgrind and (not only or "callgrind" in only):
-        progress("instruction counts (callgrind, headless)")
+        progress("instruction counts (callgrind, headless; %d s so far)" % (time.time() - started))
         results["callgrind"] = measure_callgrind([s for s in only if s in FRAME_SCENES or s == "calls"])
     results["meta"]["seconds"] = round(time.time() - started)
+    results["meta"]["load_end"] = load_average()
     with open(os.path.join(OUT, "results.json"), "w") as f:
         json.dump(results, f, indent=1)
     progress("measured in %d s" % results["meta"]["seconds"])

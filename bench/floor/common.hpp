@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -68,6 +69,31 @@ inline void Cls() {
 
 inline void Redraw() { SDL_RenderPresent(ActiveRenderer()); }
 
+// Fills rectangles as two triangles each, all in one SDL_RenderGeometry
+// call, in the draw colour and blend mode: the batching candidate whose one
+// call does not become one draw per rectangle in SDL's OpenGL renderer.
+inline void FillRectsAsGeometry(SDL_Renderer* renderer, const SDL_Rect* rects, int count,
+                                std::vector<SDL_Vertex>& vertices, std::vector<int>& indices) {
+    SDL_Color colour;
+    SDL_GetRenderDrawColor(renderer, &colour.r, &colour.g, &colour.b, &colour.a);
+    vertices.clear();
+    indices.clear();
+    for (int i = 0; i < count; ++i) {
+        const SDL_Rect& r = rects[i];
+        float x0 = static_cast<float>(r.x), y0 = static_cast<float>(r.y);
+        float x1 = static_cast<float>(r.x + r.w), y1 = static_cast<float>(r.y + r.h);
+        int base = static_cast<int>(vertices.size());
+        vertices.push_back(SDL_Vertex{{x0, y0}, colour, {0, 0}});
+        vertices.push_back(SDL_Vertex{{x1, y0}, colour, {0, 0}});
+        vertices.push_back(SDL_Vertex{{x1, y1}, colour, {0, 0}});
+        vertices.push_back(SDL_Vertex{{x0, y1}, colour, {0, 0}});
+        for (int k : {0, 1, 2, 0, 2, 3}) indices.push_back(base + k);
+    }
+    if (count > 0)
+        SDL_RenderGeometry(renderer, nullptr, vertices.data(), static_cast<int>(vertices.size()), indices.data(),
+                           static_cast<int>(indices.size()));
+}
+
 // Names the renderer on standard error, so the report can show which one ran.
 inline void ReportRenderer() {
     SDL_RendererInfo info;
@@ -91,14 +117,35 @@ inline FrameArgs ParseFrameArgs(int argc, char** argv) {
     return a;
 }
 
+// Alpha of the scene's drawing colours: 255, or BENCH_ALPHA when set (the
+// pixel-identity check draws translucent frames too).
+inline Uint8 SceneAlpha() {
+    const char* alpha = std::getenv("BENCH_ALPHA");
+    return alpha ? static_cast<Uint8>(std::atoi(alpha)) : 255;
+}
+
+// With BENCH_DUMP set, the last measured frame is read back before it is
+// presented and saved there as a BMP (32-bit ARGB).
+inline void DumpFrame(const char* path) {
+    SDL_Renderer* renderer = ActiveRenderer();
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(renderer, &w, &h);
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, surface->pixels, surface->pitch);
+    SDL_SaveBMP(surface, path);
+    SDL_FreeSurface(surface);
+}
+
 // One warm-up frame of at most warmup items (it readies textures and
 // shaders, not the per-item work), then frames of all a.n items until the
 // budget is spent (or exactly fixedFrames of them); prints the measured rate.
 // frame(f, n) draws n items of frame f between the clear and the present.
 inline void RunFrames(const FrameArgs& a, int warmup, const std::function<void(int, int)>& frame) {
+    const char* dump = std::getenv("BENCH_DUMP");
     auto one = [&](int f, int n) {
         Cls();
         frame(f, n);
+        if (dump && a.fixedFrames > 0 && f == a.fixedFrames) DumpFrame(dump);
         Redraw();
     };
     one(0, a.n < warmup ? a.n : warmup);

@@ -2,7 +2,8 @@
 // Variant "calls" (default) makes the SDL calls drawtext makes: one
 // SDL_RenderFillRect per set glyph pixel. The candidates for batching, which
 // draw the same pixels: "rects" sends all pixels of one drawtext call in one
-// SDL_RenderFillRects call (they never overlap); "atlas" copies each glyph
+// SDL_RenderFillRects call (they never overlap); "geometry" sends them as
+// two triangles each in one SDL_RenderGeometry call; "atlas" copies each glyph
 // from one texture holding all glyphs in white, tinted with the draw colour.
 #include <cstdint>
 #include <string>
@@ -40,8 +41,7 @@ void DrawTextCalls(const std::string& text, int x, int y, int s) {
     }
 }
 
-void DrawTextRects(const std::string& text, int x, int y, int s, std::vector<SDL_Rect>& rects) {
-    SDL_Renderer* renderer = ActiveRenderer();
+void GlyphRects(const std::string& text, int x, int y, int s, std::vector<SDL_Rect>& rects) {
     rects.clear();
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto& glyph = font[static_cast<uint8_t>(text[i])];
@@ -50,7 +50,19 @@ void DrawTextRects(const std::string& text, int x, int y, int s, std::vector<SDL
             for (int k = 0; k < 8; ++k)
                 if (glyph[r][k] == 1) rects.push_back(SDL_Rect{gx + k * s, y + r * s, s, s});
     }
+}
+
+void DrawTextRects(const std::string& text, int x, int y, int s, std::vector<SDL_Rect>& rects) {
+    SDL_Renderer* renderer = ActiveRenderer();
+    GlyphRects(text, x, y, s, rects);
     if (!rects.empty()) SDL_RenderFillRects(renderer, rects.data(), static_cast<int>(rects.size()));
+}
+
+void DrawTextGeometry(const std::string& text, int x, int y, int s, std::vector<SDL_Rect>& rects,
+                      std::vector<SDL_Vertex>& vertices, std::vector<int>& indices) {
+    SDL_Renderer* renderer = ActiveRenderer();
+    GlyphRects(text, x, y, s, rects);
+    FillRectsAsGeometry(renderer, rects.data(), static_cast<int>(rects.size()), vertices, indices);
 }
 
 // All 256 glyphs side by side, white where set, transparent elsewhere.
@@ -98,12 +110,15 @@ int main(int argc, char** argv) {
     std::string pattern;
     for (int k = 0; k < 2 * 95 + cols; ++k) pattern += static_cast<char>(32 + k % 95);
     std::vector<SDL_Rect> rects;
-    SDL_Color white{255, 255, 255, 255};
+    std::vector<SDL_Vertex> vertices;
+    std::vector<int> indices;
+    SDL_Color white{255, 255, 255, SceneAlpha()};
     RunFrames(args, args.n, [&](int f, int) {
         Color(white.r, white.g, white.b, white.a);
         for (int r = 0; r < rows; ++r) {
             std::string line = pattern.substr((r * 7 + f) % 95, cols);
             if (args.variant == "rects") DrawTextRects(line, 0, r * 8 * s, s, rects);
+            else if (args.variant == "geometry") DrawTextGeometry(line, 0, r * 8 * s, s, rects, vertices, indices);
             else if (atlas) DrawTextAtlas(atlas, line, 0, r * 8 * s, s, white);
             else DrawTextCalls(line, 0, r * 8 * s, s);
         }
