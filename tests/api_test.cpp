@@ -105,6 +105,16 @@ TEST_F(AdapterTest, ArgumentsConvertByKind) {
     EXPECT_STREQ(SDL_GetWindowTitle(graphics::ActiveSdlWindow()), "ab");
 }
 
+TEST_F(AdapterTest, RunningOutOfMemoryIsACatchableScriptError) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer aborts on impossible allocations instead of throwing";
+#endif
+    // 2^31 particles cannot be allocated: the script gets an error it can catch.
+    LuaOk("local ok, e = pcall(createsimpleparticles, 0, 0, 2147483647, 1, 1, 1, 1, 1)\n"
+          "assert(not ok and e == 'not enough memory', e)\n"
+          "createsimpleparticles(0, 0, 1, 1, 1, 1, 1, 1)");
+}
+
 TEST_F(AdapterTest, WrongCountChangesNothing) {
     LuaOk("local w = openwindow('c', 0, 0, 64, 48) setactivewindow(w)");
     int32_t before = graphics::ActiveWindowId();

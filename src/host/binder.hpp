@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
 #include <tuple>
 #include <type_traits>
@@ -113,6 +114,8 @@ struct Adapter<Usage, F, R (*)(A...)> {
             }
         } catch (const ScriptError& error) {
             failure = error.what();
+        } catch (const std::bad_alloc&) {
+            failure = "not enough memory";  // the script library's own words for it
         }
         return luaL_error(L, "%s", failure.c_str());
     }
