@@ -2,6 +2,7 @@
 """Turns bench/out/results.json into bench/RESULTS.md, adding the profile
 notes of bench/PROFILE.md and the hottest functions of the recorded
 callgrind profiles."""
+import glob
 import json
 import os
 import re
@@ -229,41 +230,43 @@ def callgrind_table(results, out):
     out.append("")
 
 
+def cost_by_object(path):
+    """Self cost of a callgrind profile summed by shared object."""
+    try:
+        p = subprocess.run(["callgrind_annotate", "--inclusive=no", "--threshold=100", path],
+                           capture_output=True, text=True, timeout=120)
+    except OSError:
+        return {}
+    totals = {}
+    for line in p.stdout.splitlines():
+        m = re.match(r"^\s*([\d,]+)\s.*\[([^\]]+)\]\s*$", line)
+        if m and "PROGRAM TOTALS" not in line:
+            name = os.path.basename(m.group(2))
+            totals[name] = totals.get(name, 0) + int(m.group(1).replace(",", ""))
+    return totals
+
+
 def hottest(results, out):
-    """Self cost of the hottest functions in the interpreter's profiles."""
-    rows = [e for e in results["callgrind"] if e["program"] == "vorlune" and e.get("file")]
+    """Where the interpreter's instructions go per frame, by shared object:
+    the difference between its 3-frame and 1-frame profiles."""
+    rows = [e for e in results["callgrind"] if e["program"] == "vorlune" and e.get("file") and "per_frame" in e]
     if not rows:
         return
-    out.append("## Hottest functions in the interpreter (callgrind, self cost)\n")
+    out.append("## Instructions per frame by library (interpreter, callgrind)\n")
+    out.append("| scene | size | object | instructions per frame | share |")
+    out.append("|---|---|---|---|---|")
     for e in rows:
-        path = os.path.join(OUT, e["file"])
-        try:
-            p = subprocess.run(["callgrind_annotate", "--inclusive=no", "--threshold=99", path],
-                               capture_output=True, text=True, timeout=120)
-        except OSError:
-            return
-        lines = []
-        for line in p.stdout.splitlines():
-            parts = line.strip().split(None, 2)
-            if len(parts) >= 2 and parts[0].replace(",", "").isdigit() and "(" in line and "PROGRAM TOTALS" not in line:
-                count = parts[0]
-                share = parts[1] if parts[1].startswith("(") else ""
-                name = line.split(")", 1)[1].strip() if share else parts[-1]
-                name = name.split(" [")[0]
-                # The binder's adapters carry the usage text as template
-                # arguments: name them by their engine function.
-                adapter = re.match(r"vorlune::host::detail::Adapter<.*&([\w:]+),", name)
-                if adapter:
-                    name = "binder adapter of " + adapter.group(1)
-                lines.append("| %s | %s | `%s` |" % (count, share.strip("()"), name[:110]))
-            if len(lines) == 8:
+        later = cost_by_object(os.path.join(OUT, e["file"]))
+        earlier_files = glob.glob(os.path.join(OUT, "callgrind", os.path.basename(e["file"]).split(".")[0][:-2] + "-1.*-01"))
+        earlier = cost_by_object(earlier_files[0]) if earlier_files else {}
+        per_frame = {k: (v - earlier.get(k, 0)) / 2 for k, v in later.items()}
+        total = sum(v for v in per_frame.values() if v > 0) or 1
+        for name, value in sorted(per_frame.items(), key=lambda kv: -kv[1])[:5]:
+            if value <= 0:
                 break
-        if lines:
-            out.append("%s %s (whole run, start-up included):\n" % (e["scene"], e["size"]))
-            out.append("| instructions | share | function |")
-            out.append("|---|---|---|")
-            out.extend(lines)
-            out.append("")
+            out.append("| %s | %s | `%s` | %s | %.0f%% |" % (e["scene"], e["size"], name, "{:,.0f}".format(value),
+                                                         100 * value / total))
+    out.append("")
 
 
 def goals(results, out):
