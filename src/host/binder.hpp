@@ -3,8 +3,8 @@
 // The engine function's C++ signature decides everything the adapter does:
 // the exact argument count, how each argument is converted and how the result
 // is pushed. Supported parameter types: int32_t (integer), double (number),
-// std::string / const std::string& (string), bool (boolean), ObjectHandle
-// (handle). Supported results: void, int32_t, double, bool, std::string,
+// std::string / const std::string& / std::string_view (string), bool
+// (boolean), ObjectHandle (handle). Supported results: void, int32_t, double, bool, std::string,
 // ObjectHandle.
 //
 // An engine function reports a fault of the calling script by throwing
@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <new>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -60,6 +61,11 @@ Plain<T> Read(lua_State* L, int i) {
     } else if constexpr (std::is_same_v<P, std::string>) {
         const char* s = lua_tolstring(L, i, nullptr);
         return s ? std::string(s) : std::string();  // cut at the first zero byte
+    } else if constexpr (std::is_same_v<P, std::string_view>) {
+        // Read-only text: a view of the script's string, which stays on the
+        // stack until the adapter returns; cut at the first zero byte.
+        const char* s = lua_tolstring(L, i, nullptr);
+        return s ? std::string_view(s) : std::string_view();
     } else if constexpr (std::is_same_v<P, bool>) {
         return lua_toboolean(L, i) != 0;
     } else if constexpr (std::is_same_v<P, ObjectHandle>) {

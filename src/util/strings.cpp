@@ -18,7 +18,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Accepts exactly: [+|-] digits [. digits] [(e|E) [+|-] digit digits...],
 // with at least one digit before or after the point.
-bool IsDecimalNumber(const std::string& text) {
+bool IsDecimalNumber(std::string_view text) {
     std::size_t pos = 0;
     const std::size_t end = text.size();
     auto digits = [&] {
@@ -54,12 +54,12 @@ bool IsControlOrSpace(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 // S(s, start, count): count bytes after the first start - 1 (at least 0);
 // the count is cut to what the string holds.
-std::string Substring(const std::string& s, int64_t start, int64_t count) {
+std::string Substring(std::string_view s, int64_t start, int64_t count) {
     const int64_t length = static_cast<int64_t>(s.size());
     const int64_t skip = std::max<int64_t>(start - 1, 0);
     if (count > length || skip + count > length) count = length - skip;
     if (count <= 0) return {};
-    return s.substr(static_cast<std::size_t>(skip), static_cast<std::size_t>(count));
+    return std::string(s.substr(static_cast<std::size_t>(skip), static_cast<std::size_t>(count)));
 }
 
 using CaseTable = std::array<unsigned char, 256>;
@@ -91,8 +91,8 @@ constexpr CaseTable MakeLowerTable() {
 constexpr CaseTable kUpper = MakeUpperTable();
 constexpr CaseTable kLower = MakeLowerTable();
 
-std::string MapBytes(const std::string& s, const CaseTable& table) {
-    std::string result = s;
+std::string MapBytes(std::string_view s, const CaseTable& table) {
+    std::string result(s);
     for (char& c : result) c = static_cast<char>(table[static_cast<unsigned char>(c)]);
     return result;
 }
@@ -108,16 +108,16 @@ std::tm LocalNow() {
 
 std::string Chr(int32_t code) { return std::string(1, static_cast<char>(static_cast<uint32_t>(code) & 0xFFu)); }
 
-int32_t Asc(const std::string& s) { return s.empty() ? 0 : static_cast<unsigned char>(s[0]); }
+int32_t Asc(std::string_view s) { return s.empty() ? 0 : static_cast<unsigned char>(s[0]); }
 
-double Val(const std::string& s) {
-    if (s.find(',') != std::string::npos) return 0.0;  // thousands separators are refused
+double Val(std::string_view s) {
+    if (s.find(',') != std::string_view::npos) return 0.0;  // thousands separators are refused
     std::size_t first = 0;
     std::size_t last = s.size();
     while (first < last && IsControlOrSpace(s[first])) ++first;
     while (last > first && IsControlOrSpace(s[last - 1])) --last;
     if (last - first > kMaxNumberText) return 0.0;
-    const std::string text = s.substr(first, last - first);
+    const std::string text(s.substr(first, last - first));  // zero-terminated for the parser
     if (!IsDecimalNumber(text)) return 0.0;
     // Parsed in extended precision; a value beyond the double range fails.
     long double value = strtold_l(text.c_str(), nullptr, ClassicLocale());
@@ -125,30 +125,30 @@ double Val(const std::string& s) {
     return static_cast<double>(value);
 }
 
-std::string Left(const std::string& s, int32_t count) { return Substring(s, 1, count); }
+std::string Left(std::string_view s, int32_t count) { return Substring(s, 1, count); }
 
-std::string Right(const std::string& s, int32_t count) {
+std::string Right(std::string_view s, int32_t count) {
     const int64_t length = static_cast<int64_t>(s.size());
     const int64_t k = std::min<int64_t>(count, length);
     return Substring(s, length + 1 - k, k);
 }
 
-std::string Mid(const std::string& s, int32_t start, int32_t count) { return Substring(s, start, count); }
+std::string Mid(std::string_view s, int32_t start, int32_t count) { return Substring(s, start, count); }
 
-std::string Insert(const std::string& s1, const std::string& s2, int32_t start) {
-    if (s2.empty()) return s1;
+std::string Insert(std::string_view s1, std::string_view s2, int32_t start) {
+    if (s2.empty()) return std::string(s1);
     const int64_t length = static_cast<int64_t>(s1.size());
     const int64_t at = std::clamp<int64_t>(start, 1, length + 1) - 1;
-    std::string result = s1;
+    std::string result(s1);
     result.insert(static_cast<std::size_t>(at), s2);
     return result;
 }
 
-int32_t Len(const std::string& s) { return static_cast<int32_t>(s.size()); }
+int32_t Len(std::string_view s) { return static_cast<int32_t>(s.size()); }
 
-std::string Uppercase(const std::string& s) { return MapBytes(s, kUpper); }
+std::string Uppercase(std::string_view s) { return MapBytes(s, kUpper); }
 
-std::string Lowercase(const std::string& s) { return MapBytes(s, kLower); }
+std::string Lowercase(std::string_view s) { return MapBytes(s, kLower); }
 
 std::string Time() {
     std::tm t = LocalNow();
