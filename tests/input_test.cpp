@@ -1,4 +1,7 @@
 // Keyboard, mouse and joystick, with events pushed into SDL's queue.
+#include <malloc.h>
+
+#include <cstring>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -210,6 +213,36 @@ TEST_F(InputTest, JoystickQueriesReadTheStartupJoystickUntilUnplugged) {
           "assert(getjoyx() == 0 and getjoyy() == 0 and numberjoybuttons() == 0 and getjoybutton(1) == 0)");
     // A device plugged in later is not seen.
     ASSERT_GE(SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 3, 0), 0);
+    EXPECT_FALSE(input::JoystickPlugged());
+}
+
+// SDL's free, wiping each block first, so that a device SDL has freed no
+// longer looks like a joystick to it.
+SDL_free_func originalFree = nullptr;
+void WipingFree(void* p) {
+    if (p) std::memset(p, 0, malloc_usable_size(p));
+    originalFree(p);
+}
+
+// An unplugged joystick is not closed by the media shutdown, but SDL frees
+// it when it quits: a later shutdown must not hand the freed device to SDL.
+TEST_F(InputTest, ShuttingDownTwiceAfterTheJoystickWasUnplugged) {
+    SDL_malloc_func m;
+    SDL_calloc_func c;
+    SDL_realloc_func r;
+    SDL_GetMemoryFunctions(&m, &c, &r, &originalFree);
+    SDL_SetMemoryFunctions(m, c, r, WipingFree);
+    int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 3, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    input::OpenActiveJoystick();
+    ASSERT_TRUE(input::JoystickPlugged());
+    ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0) << SDL_GetError();
+    SDL_JoystickUpdate();
+    LuaOk("closeapplication()");
+    SDL_ClearError();
+    input::CloseActiveJoystick();  // what a second shutdown does first
+    EXPECT_STREQ(SDL_GetError(), "");
+    SDL_SetMemoryFunctions(m, c, r, originalFree);
     EXPECT_FALSE(input::JoystickPlugged());
 }
 

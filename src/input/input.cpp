@@ -138,8 +138,10 @@ void OpenActiveJoystick() {
 }
 
 void CloseActiveJoystick() {
-    if (state.activeJoystick && SDL_JoystickGetAttached(state.activeJoystick)) {
-        SDL_JoystickClose(state.activeJoystick);
+    // An unplugged joystick stays open until SDL quits, which frees it; a
+    // later shutdown finds the subsystem down and leaves it alone.
+    if (SDL_Joystick* joystick = AttachedJoystick()) {
+        SDL_JoystickClose(joystick);
         state.activeJoystick = nullptr;
     }
 }
