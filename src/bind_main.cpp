@@ -3,12 +3,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "host/appended_script.hpp"
 
@@ -43,6 +45,16 @@ std::string DefaultInterpreter(const char* argument0) {
     return (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "vorlune";
 }
 
+// The interpreter's file loader skips a UTF-8 byte-order mark and a first
+// line starting with '#'; an appended script runs as a string, which skips
+// neither. Drop the mark and empty that line, keeping its line end so that
+// line numbers stay those of the file.
+std::string AsTheFileLoaderReadsIt(std::string script) {
+    if (script.compare(0, 3, "\xEF\xBB\xBF") == 0) script.erase(0, 3);
+    if (!script.empty() && script[0] == '#') script.erase(0, std::min(script.find('\n'), script.size()));
+    return script;
+}
+
 int Fail(const std::string& message) {
     std::cerr << "vorlune-bind: " << message << "\n";
     return 1;
@@ -75,7 +87,7 @@ int main(int argc, char** argv) {
     if (!ReadFile(interpreter, &interpreterBytes)) return Fail("cannot read interpreter " + interpreter);
     if (!ReadFile(script, &scriptBytes)) return Fail("cannot read script " + script);
 
-    std::string stored = vorlune::host::EncodeScript(scriptBytes);
+    std::string stored = vorlune::host::EncodeScript(AsTheFileLoaderReadsIt(std::move(scriptBytes)));
     std::ofstream out(output, std::ios::binary | std::ios::trunc);
     if (!out) return Fail("cannot write " + output);
     out << interpreterBytes << stored

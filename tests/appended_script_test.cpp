@@ -23,6 +23,16 @@ TEST(ScriptLineCodec, RoundTripsEveryLengthModThreeAndEveryByte) {
     EXPECT_EQ(DecodeScriptLine(EncodeScriptLine(bytes)), bytes);
 }
 
+TEST(ScriptLineCodec, RoundTripsLinesOfSixtyFourKibibytesAndMore) {
+    // The decoder unscrambles only the first (length mod 65536) bytes; the
+    // encoder must leave the same bytes unscrambled, or long lines break.
+    for (std::size_t len : {65535u, 65536u, 65537u, 70000u, 131073u}) {
+        std::string line;
+        for (std::size_t i = 0; i < len; ++i) line.push_back(static_cast<char>('a' + i % 26));
+        EXPECT_TRUE(DecodeScriptLine(EncodeScriptLine(line)) == line) << "length " << len;
+    }
+}
+
 TEST(ScriptLineCodec, SymbolCountsGiveByteCounts) {
     // 4 symbols -> 3 bytes, 3 -> 2, 2 -> 1, a lone trailing symbol -> nothing.
     EXPECT_EQ(EncodeScriptLine("abc").size(), 4u);

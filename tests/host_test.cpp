@@ -171,6 +171,32 @@ TEST_F(BoundGame, ErrorsOfABoundScriptAreReported) {
     EXPECT_NE(r.err.find(":2: bound boom"), std::string::npos) << r.err;
 }
 
+// What the file loader skips at the start of a script (a byte-order mark, a
+// first line starting with '#') must not reach the bound script, whose text
+// runs as a string; line numbers stay those of the file.
+TEST_F(BoundGame, RunsScriptsWithAByteOrderMarkOrAnInterpreterLine) {
+    for (std::string head : {"#!/usr/bin/env vorlune\n", "\xEF\xBB\xBF", "\xEF\xBB\xBF#!vorlune\r\n"}) {
+        std::string script = head + "print('ran')\n";
+        if (head.back() == '\n') script += "error('line three')\n";
+        Bind(script);
+        RunResult direct = RunProgram({VorluneExe(), "src/game.lua"}, dir.path());
+        RunResult bound = RunProgram({(dir / "dist/mygame").string()}, dir.path());
+        EXPECT_EQ(bound.status, 0);
+        EXPECT_EQ(bound.out, "ran\n") << bound.err;
+        EXPECT_EQ(direct.out, "ran\n");
+        if (head.back() == '\n') {
+            EXPECT_NE(bound.err.find("]:3: line three"), std::string::npos) << bound.err;
+            EXPECT_NE(direct.err.find(":3: line three"), std::string::npos) << direct.err;
+        } else {
+            EXPECT_EQ(bound.err, "");
+        }
+    }
+    // A '#' on a later line is the script's own affair (here a length operator).
+    Bind("local t = {1, 2}\nprint(\n#t)\n");
+    RunResult bound = RunProgram({(dir / "dist/mygame").string()}, dir.path());
+    EXPECT_EQ(bound.out, "2\n") << bound.err;
+}
+
 // Copies the interpreter and appends raw bytes.
 void WriteExecutable(const fs::path& file, const std::string& tail) {
     fs::copy_file(VorluneExe(), file, fs::copy_options::overwrite_existing);

@@ -59,9 +59,12 @@ std::string DecodeScriptLine(std::string_view stored) {
 }
 
 std::string EncodeScriptLine(std::string_view line) {
-    std::string scrambled(line.size(), '\0');
+    // The decoder's running count is 16 bits wide and unscrambles only the
+    // first (length mod 65536) bytes; leave the rest as they are to match.
+    std::string scrambled(line);
+    std::size_t count = line.size() % 65536;
     uint16_t key = kKeyStart;
-    for (std::size_t i = 0; i < line.size(); ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         auto c = static_cast<unsigned char>(static_cast<unsigned char>(line[i]) ^ (key >> 8));
         scrambled[i] = static_cast<char>(c);
         key = NextKey(key, c);

@@ -18,7 +18,7 @@ inline constexpr std::string_view kTrailerMarker = "vrlnbind";
 inline constexpr std::size_t kTrailerSize = 20;
 
 std::string DecodeScriptLine(std::string_view stored);   // symbols -> bytes -> unscrambled (first len mod 65536 bytes)
-std::string EncodeScriptLine(std::string_view line);     // exact inverse for lines under 65536 bytes
+std::string EncodeScriptLine(std::string_view line);     // exact inverse of DecodeScriptLine
 std::string EncodeScript(std::string_view script);       // every line encoded and ended by LF (CR LF input accepted)
 std::string MakeTrailer(int64_t offset);                 // "vrlnbind" + offset, space padded to 20 bytes
 
