@@ -204,14 +204,20 @@ TEST_F(SimpleParticlesTest, APassMovesDrawsAndAcceleratesInSinglePrecision) {
     TParticle p = simple::Get(1);
     EXPECT_EQ(p.px, 10.0f + start.dx);
     EXPECT_EQ(p.py, 20.0f + start.dy);
-    EXPECT_EQ(p.dx, start.dx * 1.001f);
+    // The factor is the double 1.001, not its nearest float (1.0010000467…).
+    EXPECT_EQ(p.dx, static_cast<float>(static_cast<double>(start.dx) * 1.001));
     EXPECT_EQ(p.life, start.life - 1);
     ASSERT_EQ(rec.ops.size(), 2u);
     EXPECT_EQ(rec.ops[0], Col(9, 8, 7, 6));
     EXPECT_EQ(rec.ops[1], Shp(simple::ptBox, static_cast<int32_t>(std::nearbyint(p.px)),
                               static_cast<int32_t>(std::nearbyint(p.py)), 3));
 
-    for (int i = 1; i < 100; ++i) simple::Update(rec);
+    float expected = p.dx;
+    for (int i = 1; i < 100; ++i) {
+        simple::Update(rec);
+        expected = static_cast<float>(static_cast<double>(expected) * 1.001);
+    }
+    EXPECT_EQ(simple::Get(1).dx, expected);
     EXPECT_NEAR(simple::Get(1).dx / start.dx, 1.105, 0.001);
 }
 

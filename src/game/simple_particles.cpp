@@ -131,8 +131,10 @@ void Update(DrawSink& sink) {
         if (p.life > 0) {
             p.px = p.px + p.dx;
             p.py = p.py + p.dy;
-            p.dx = p.dx * 1.001f;
-            p.dy = p.dy * 1.001f;
+            // The velocity is stored as a 32-bit float, the factor 1.001 is
+            // not: multiply in double precision, then store.
+            p.dx = static_cast<float>(static_cast<double>(p.dx) * 1.001);
+            p.dy = static_cast<float>(static_cast<double>(p.dy) * 1.001);
             p.life = p.life - 1;
         } else {
             // Fill the slot from the end; its own size and colour stay. The
