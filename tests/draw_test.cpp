@@ -415,17 +415,20 @@ TEST(DrawRaster, HugeEllipseInViewLooksLikeAnEllipse) {
 
 // ---- far-off lines ----
 
+// The visible area of an 80 x 60 target with 4 units to spare.
+constexpr Area kView{-4, -4, 83, 63};
+
 TEST(DrawRaster, SegmentsNearTheTargetPassUnchanged) {
     struct Case {
         int32_t x1, y1, x2, y2;
         SegmentFit fit;
     };
-    for (Case c : {Case{0, 0, 79, 59, SegmentFit::Unchanged}, Case{-32768, -32768, 32768 + 79, 32768 + 59, SegmentFit::Unchanged},
-                   Case{-32769, 10, 50, 10, SegmentFit::Clipped}, Case{10, 10, 10, 1000000, SegmentFit::Clipped},
+    for (Case c : {Case{0, 0, 79, 59, SegmentFit::Unchanged}, Case{-4 - 32768, -4 - 32768, 83 + 32768, 63 + 32768, SegmentFit::Unchanged},
+                   Case{-4 - 32769, 10, 50, 10, SegmentFit::Clipped}, Case{10, 10, 10, 1000000, SegmentFit::Clipped},
                    Case{100, 0, 200, 50, SegmentFit::Outside}, Case{-2000000000, -5, 2000000000, -5, SegmentFit::Outside},
                    Case{-2000000000, 100000, 100000, -2000000000, SegmentFit::Outside}}) {
         int32_t x1 = c.x1, y1 = c.y1, x2 = c.x2, y2 = c.y2;
-        EXPECT_EQ(graphics::FitSegment(80, 60, 4, x1, y1, x2, y2), c.fit) << c.x1 << "," << c.y1;
+        EXPECT_EQ(graphics::FitSegment(kView, x1, y1, x2, y2), c.fit) << c.x1 << "," << c.y1;
         if (c.fit == SegmentFit::Unchanged) {
             EXPECT_TRUE(x1 == c.x1 && y1 == c.y1 && x2 == c.x2 && y2 == c.y2);
         }
@@ -440,7 +443,7 @@ TEST(DrawRaster, FarSegmentsAreClippedOntoTheirOwnLine) {
                    Case{40, -2147483648, 40, 2147483647}, Case{-1000000000, 10, 1000000000, 50},
                    Case{2147483647, -2147483648, -2147483648, 2147483647}, Case{-100000, 70, 79, 59}}) {
         int32_t x1 = int32_t(c.x1), y1 = int32_t(c.y1), x2 = int32_t(c.x2), y2 = int32_t(c.y2);
-        ASSERT_EQ(graphics::FitSegment(80, 60, 4, x1, y1, x2, y2), SegmentFit::Clipped) << c.x1;
+        ASSERT_EQ(graphics::FitSegment(kView, x1, y1, x2, y2), SegmentFit::Clipped) << c.x1;
         // The ends lie on the view's border, on the original line, in the
         // original direction.
         for (auto [x, y] : {std::pair{x1, y1}, {x2, y2}}) {
@@ -623,6 +626,57 @@ TEST_F(DrawTest, CullingFollowsTheVirtualSize) {
     SDL_Renderer* renderer = graphics::ActiveRenderer();
     for (const Op& op : RefFillCircle(35, 15, 10)) SDL_RenderDrawLine(renderer, op.x1, op.y1, op.x2, op.y2);
     EXPECT_EQ(culled.pixels, ReadPixels().pixels);
+}
+
+TEST_F(DrawTest, CullingFollowsScaledAndMirroredVirtualSizes) {
+    // Below a scale of one the platform truncates scaled coordinates toward
+    // zero, so points a few units before the edge still land on its first
+    // pixel; a negative virtual size mirrors the axes. Shapes around the edges
+    // must blend exactly as their documented points and lines do.
+    OpenActiveWindow(80, 60);
+    SDL_Renderer* renderer = graphics::ActiveRenderer();
+    struct Size {
+        int w, h;
+    };
+    for (Size size : {Size{40, 30}, Size{800, 600}, Size{100, 30}, Size{-80, -60}, Size{-800, -600}, Size{-40, 30}}) {
+        const int W = std::abs(size.w), H = std::abs(size.h), sx = size.w < 0 ? -1 : 1, sy = size.h < 0 ? -1 : 1;
+        const int r = (W + 79) / 80;  // logical units per pixel, rounded up
+        std::vector<Op> ops;
+        std::string calls;
+        auto shape = [&](const std::string& name, std::vector<int32_t> args, std::vector<Op> ref) {
+            calls += name + "(";
+            for (std::size_t i = 0; i < args.size(); ++i) calls += (i ? "," : "") + std::to_string(args[i]);
+            calls += ") ";
+            ops.insert(ops.end(), ref.begin(), ref.end());
+        };
+        auto X = [&](int v) { return sx * v; };
+        auto Y = [&](int v) { return sy * v; };
+        shape("circle", {X(-r - 2), Y(H / 2), r + 1}, RefCircle(X(-r - 2), Y(H / 2), r + 1));
+        shape("fillcircle", {X(W / 2), Y(-r - 1), r}, RefFillCircle(X(W / 2), Y(-r - 1), r));
+        shape("ellipse", {X(-r), Y(-r), r + 2, r + 1}, RefEllipse(X(-r), Y(-r), r + 2, r + 1, true));
+        shape("fillellipse", {X(W - 1 + r), Y(H / 3), r + 2, 2}, RefFillEllipse(X(W - 1 + r), Y(H / 3), r + 2, 2));
+        shape("filltriangle", {X(-2 * r), Y(5), X(-1), Y(H / 2), X(-r), Y(H - 3)},
+              RefFillTriangle(X(-2 * r), Y(5), X(-1), Y(H / 2), X(-r), Y(H - 3)));
+        SCOPED_TRACE(std::to_string(size.w) + "x" + std::to_string(size.h) + ": " + calls);
+
+        auto read = [&] {
+            SDL_RenderSetLogicalSize(renderer, 0, 0);  // read the whole window
+            Image image = ReadPixels();
+            SDL_RenderSetLogicalSize(renderer, size.w, size.h);
+            return image;
+        };
+        LuaOk("setvirtualsize(" + std::to_string(size.w) + ", " + std::to_string(size.h) + ")");
+        LuaOk("cls() color(255, 255, 255, 60) " + calls);
+        Image culled = read();
+        LuaOk("cls() color(255, 255, 255, 60)");
+        for (const Op& op : ops) {
+            if (op.line) SDL_RenderDrawLine(renderer, op.x1, op.y1, op.x2, op.y2);
+            else SDL_RenderDrawPoint(renderer, op.x1, op.y1);
+        }
+        Image direct = read();
+        EXPECT_EQ(culled.pixels, direct.pixels);
+        EXPECT_FALSE(Lit(direct).empty() && size.w > 0);
+    }
 }
 
 TEST_F(DrawTest, DrawingWithoutAnActiveWindowDoesNothing) {

@@ -1,5 +1,8 @@
 #include "graphics/draw.hpp"
 
+#include <algorithm>
+#include <cmath>
+
 #include <SDL.h>
 
 #include "graphics/raster.hpp"
@@ -13,45 +16,67 @@ struct DrawState {
     int32_t backColour[4] = {0, 0, 0, 255};  // BackColour, stored unreduced; reduced to 8 bits when used
 } state;
 
-// Units around the render target still treated as visible: with a logical
-// size the platform scales and rounds at the edges.
+// Units around the render target still treated as visible: the platform
+// scales and rounds at the edges.
 constexpr int64_t kMargin = 4;
 
 Uint8 Channel(int32_t v) { return static_cast<Uint8>(v & 0xFF); }
 
-// The size drawing coordinates refer to: the logical size when one is set,
-// else the renderer's output size.
-void TargetSize(SDL_Renderer* renderer, int* w, int* h) {
-    *w = 0;
-    *h = 0;
-    SDL_RenderGetLogicalSize(renderer, w, h);
-    if (*w <= 0 || *h <= 0) SDL_GetRendererOutputSize(renderer, w, h);
+// Visible range of one axis of drawing coordinates. With a logical size the
+// platform scales each coordinate and truncates it toward zero: below a scale
+// of one, up to 1/scale units before the edge still land on its first pixel
+// (and a letterbox offset can add as much again). A negative logical size
+// mirrors the axis: its visible coordinates run from size + 1 to 0.
+void VisibleAxis(int size, float scale, int64_t& low, int64_t& high) {
+    const double units = std::ceil(1.0 / std::fabs(static_cast<double>(scale)));
+    const int64_t spare = kMargin + 2 * static_cast<int64_t>(std::isfinite(units) ? std::min(units, 1e10) : 1e10);
+    if (size >= 0) {
+        low = -spare;
+        high = int64_t{size} - 1 + spare;
+    } else {
+        low = int64_t{size} + 1 - spare;
+        high = spare;
+    }
 }
 
-void DrawSegment(SDL_Renderer* renderer, int w, int h, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    if (FitSegment(w, h, kMargin, x1, y1, x2, y2) != SegmentFit::Outside) SDL_RenderDrawLine(renderer, x1, y1, x2, y2);
+// The drawing coordinates that can reach a pixel of the renderer's target:
+// logical ones when a logical size is set, else output pixels.
+Area VisibleArea(SDL_Renderer* renderer) {
+    int w = 0, h = 0;
+    float sx = 1.0f, sy = 1.0f;
+    SDL_RenderGetLogicalSize(renderer, &w, &h);
+    if (w == 0 || h == 0) {
+        w = h = 0;
+        SDL_GetRendererOutputSize(renderer, &w, &h);
+    } else {
+        SDL_RenderGetScale(renderer, &sx, &sy);
+    }
+    Area area{};
+    VisibleAxis(w, sx, area.left, area.right);
+    VisibleAxis(h, sy, area.top, area.bottom);
+    return area;
+}
+
+void DrawSegment(SDL_Renderer* renderer, const Area& view, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    if (FitSegment(view, x1, y1, x2, y2) != SegmentFit::Outside) SDL_RenderDrawLine(renderer, x1, y1, x2, y2);
 }
 
 // Sends the rasterisers' points and lines to a renderer, one call each.
 class RendererSink final : public PlotSink {
 public:
-    RendererSink(SDL_Renderer* renderer, int w, int h)
-        : PlotSink(Area{-kMargin, -kMargin, w - 1 + kMargin, h - 1 + kMargin}), renderer_(renderer), w_(w), h_(h) {}
+    RendererSink(SDL_Renderer* renderer, const Area& view) : PlotSink(view), renderer_(renderer) {}
     void Point(int32_t x, int32_t y) override { SDL_RenderDrawPoint(renderer_, x, y); }
-    void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override { DrawSegment(renderer_, w_, h_, x1, y1, x2, y2); }
+    void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override { DrawSegment(renderer_, visible, x1, y1, x2, y2); }
 
 private:
     SDL_Renderer* renderer_;
-    int w_, h_;
 };
 
 template <typename Raster, typename... Args>
 void Rasterise(Raster raster, Args... args) {
     SDL_Renderer* renderer = ActiveRenderer();
     if (!renderer) return;
-    int w, h;
-    TargetSize(renderer, &w, &h);
-    RendererSink sink(renderer, w, h);
+    RendererSink sink(renderer, VisibleArea(renderer));
     raster(sink, args...);
 }
 
@@ -83,9 +108,7 @@ void Dot(int32_t x, int32_t y) {
 void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     SDL_Renderer* renderer = ActiveRenderer();
     if (!renderer) return;
-    int w, h;
-    TargetSize(renderer, &w, &h);
-    DrawSegment(renderer, w, h, x1, y1, x2, y2);
+    DrawSegment(renderer, VisibleArea(renderer), x1, y1, x2, y2);
 }
 
 void Rectangle(int32_t x, int32_t y, int32_t w, int32_t h) {
@@ -106,11 +129,10 @@ void FillEllipse(int32_t x, int32_t y, int32_t xr, int32_t yr) { Rasterise(Raste
 void Triangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3) {
     SDL_Renderer* renderer = ActiveRenderer();
     if (!renderer) return;
-    int w, h;
-    TargetSize(renderer, &w, &h);
-    DrawSegment(renderer, w, h, x1, y1, x2, y2);
-    DrawSegment(renderer, w, h, x2, y2, x3, y3);
-    DrawSegment(renderer, w, h, x3, y3, x1, y1);
+    const Area view = VisibleArea(renderer);
+    DrawSegment(renderer, view, x1, y1, x2, y2);
+    DrawSegment(renderer, view, x2, y2, x3, y3);
+    DrawSegment(renderer, view, x3, y3, x1, y1);
 }
 
 void FillTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3) {

@@ -401,13 +401,12 @@ void RasterFillTriangle(PlotSink& sink, int32_t x1, int32_t y1, int32_t x2, int3
     scan(Add(middle, 1), Sub(b.y, t.y), dxBM, dyBM);     // lower part
 }
 
-SegmentFit FitSegment(int64_t w, int64_t h, int64_t margin, int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) {
-    const Area view{-margin, -margin, w - 1 + margin, h - 1 + margin};
+SegmentFit FitSegment(const Area& view, int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) {
     if (std::max(x1, x2) < view.left || std::min(x1, x2) > view.right || std::max(y1, y2) < view.top ||
         std::min(y1, y2) > view.bottom) {
         return SegmentFit::Outside;
     }
-    const Area nearby{-kFarLimit, -kFarLimit, w - 1 + kFarLimit, h - 1 + kFarLimit};
+    const Area nearby{view.left - kFarLimit, view.top - kFarLimit, view.right + kFarLimit, view.bottom + kFarLimit};
     if (Inside(nearby, x1, y1) && Inside(nearby, x2, y2)) return SegmentFit::Unchanged;
 
     // Liang-Barsky: the part of x1 + t·dx, y1 + t·dy (0 ≤ t ≤ 1) inside view.

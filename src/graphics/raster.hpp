@@ -42,14 +42,13 @@ void RasterFillTriangle(PlotSink& sink, int32_t x1, int32_t y1, int32_t x2, int3
 
 // How a line reaches the renderer.
 enum class SegmentFit {
-    Unchanged,  // both ends within kFarLimit of the target: drawn as given
+    Unchanged,  // both ends within kFarLimit of the visible area: drawn as given
     Clipped,    // an end lies farther out: the ends were moved onto the visible area's border
     Outside,    // nothing of it can show
 };
 inline constexpr int64_t kFarLimit = 32768;
 
-// Fits the segment to a render target of w x h whose visible area reaches
-// margin units beyond it; rewrites the ends when it clips.
-SegmentFit FitSegment(int64_t w, int64_t h, int64_t margin, int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2);
+// Fits the segment to the visible area; rewrites the ends when it clips.
+SegmentFit FitSegment(const Area& view, int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2);
 
 }  // namespace vorlune::graphics
