@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <thread>
@@ -339,6 +340,56 @@ TEST_F(TextTest, InputLeavesTheLineDrawnAndTheInputColour) {
     Uint8 r, g, b, a;
     SDL_GetRenderDrawColor(graphics::ActiveRenderer(), &r, &g, &b, &a);
     EXPECT_EQ(std::vector<int>({r, g, b, a}), std::vector<int>({0, 1, 44, 255}));
+}
+
+TEST_F(TextTest, InputPresentsEveryStepOfTheEditor) {
+    // Each present saves a frame (dummy driver): the frames show how many
+    // times every event presents and what was cleared and drawn before.
+    TempDir dir;
+    const std::filesystem::path cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    setenv("SDL_VIDEO_DUMMY_SAVE_FRAMES", "1", 1);
+    OpenActiveWindow(80, 60);
+    const uint32_t ink = Rgba(250, 200, 0), paper = Rgba(0, 0, 90), back = Rgba(30, 30, 30);
+    LuaOk("setframetimer(2000) backcolor(30, 30, 30, 255) cls()"
+          " textinputcolor(250, 200, 0, 255) textinputbackcolor(0, 0, 90, 255)");
+    PushText("a");
+    PushText("bc");  // one byte too many for maxlength 2
+    PushKey(SDL_SCANCODE_BACKSPACE);
+    PushKey(SDL_SCANCODE_RETURN);
+    std::string line = graphics::Input(8, 16, 2);
+    unsetenv("SDL_VIDEO_DUMMY_SAVE_FRAMES");
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(line, "a");
+
+    // The four cells from (8, 16): '#' cursor block, '.' cleared to the
+    // input background, ' ' untouched, a letter: its glyph on that background.
+    auto cells = [&](const Image& frame) {
+        std::string seen;
+        for (int cell = 0; cell < 4; ++cell) {
+            const int x = 8 + 8 * cell;
+            auto all = [&](uint32_t colour) { return Block(frame, x, 16, 8, 8, colour) == std::vector<int>(8, 0xFF); };
+            char kind = all(ink) ? '#' : all(paper) ? '.' : all(back) ? ' ' : '?';
+            for (char letter : std::string("ab")) {
+                std::vector<int> glyph = Rows(uint8_t(letter)), rest;
+                for (int row : glyph) rest.push_back(row ^ 0xFF);
+                if (Block(frame, x, 16, 8, 8, ink) == glyph && Block(frame, x, 16, 8, 8, paper) == rest) kind = letter;
+            }
+            seen += kind;
+        }
+        return seen;
+    };
+    std::vector<std::string> shown;
+    for (const auto& file : SavedFrames(dir.path())) shown.push_back(cells(LoadBmp(file)));
+    EXPECT_EQ(shown, (std::vector<std::string>{
+                         "#   ",                      // the cursor, nothing cleared
+                         "#   ", "a#  ",              // "a": present, then clear W and show
+                         "a#  ", "a#  ", "ab# ",      // "bc": present, too long: present, cut, clear W + H, show
+                         "ab# ",                      // then clear W and show
+                         "ab# ", "a#. ",              // Backspace: present, clear W + 2H, show
+                     }));
+    // Return ends the line: the cursor is cleared and the line drawn, not presented.
+    EXPECT_EQ(cells(ReadPixels()), "a.. ");
 }
 
 TEST_F(TextTest, InputSleepsWhileNothingHappens) {

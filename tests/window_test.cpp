@@ -1,4 +1,5 @@
 // Windows, the active window and the window-level settings.
+#include <algorithm>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -116,6 +117,19 @@ TEST_F(WindowTest, ScaleQualityIsTheRendererHint) {
     EXPECT_STREQ(SDL_GetHint(SDL_HINT_RENDER_SCALE_QUALITY), "linear");
     LuaOk("setscalequality('')");
     EXPECT_STREQ(SDL_GetHint(SDL_HINT_RENDER_SCALE_QUALITY), "");
+}
+
+TEST(WindowScript, RendererFailureShowsItsBoxAndEndsTheRun) {
+    // The dummy video driver has no accelerated renderer: without the
+    // software driver forced, creating the renderer fails.
+    TempDir dir;
+    RunOptions options;
+    options.env = {{"SDL_RENDER_DRIVER", ""}};
+    RunResult r = RunScript(dir, "print('opening')\nopenwindow('x', -1, -1, 64, 48)\nprint('not reached')\n", options);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "opening\n");
+    EXPECT_EQ(r.err.rfind("Error: SDL_CreateRenderer Error: ", 0), 0u) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
 }
 
 TEST(WindowScript, MessageBoxAndCloseApplicationLetTheScriptGoOn) {
