@@ -4,8 +4,8 @@
 #include <limits>
 
 #include <SDL.h>
-#include <SDL_image.h>
 
+#include "graphics/image_library.hpp"
 #include "graphics/window.hpp"
 #include "host/files.hpp"
 #include "host/host.hpp"
@@ -90,7 +90,7 @@ int32_t ScaledSize(int32_t size, double scale) {
 
 ObjectHandle LoadImage(const std::string& filename) {
     CheckFileExists(filename);
-    SDL_Surface* surface = IMG_Load(filename.c_str());
+    SDL_Surface* surface = ImgLoad(filename.c_str());
     if (!surface) LoadFailed("SDL_LoadBMP Error: ");
     if (colourKey.enabled) {
         Uint32 key = SDL_MapRGB(surface->format, Channel(colourKey.red), Channel(colourKey.green), Channel(colourKey.blue));
@@ -122,7 +122,7 @@ ObjectHandle LoadSprite(const std::string& filename) {
     CheckFileExists(filename);
     // With no live active window the renderer is null and the load fails.
     SDL_Renderer* renderer = ActiveRenderer();
-    SDL_Texture* texture = IMG_LoadTexture(renderer, filename.c_str());
+    SDL_Texture* texture = ImgLoadTexture(renderer, filename.c_str());
     if (!texture) LoadFailed("SDL_LoadBMP Error: ");
     return RegisterSprite(texture, renderer);
 }

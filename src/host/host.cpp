@@ -10,11 +10,11 @@
 #include <iostream>
 
 #include <SDL.h>
-#include <SDL_image.h>
 #include <SDL_mixer.h>
 #include <lua.hpp>
 
 #include "audio/audio.hpp"
+#include "graphics/image_library.hpp"
 #include "graphics/window.hpp"
 #include "host/appended_script.hpp"
 #include "host/script_api.hpp"
@@ -78,7 +78,7 @@ void ShutdownMedia() {
     Mix_HaltMusic();
     Mix_CloseAudio();
     input::CloseActiveJoystick();
-    IMG_Quit();
+    graphics::ImgQuit();
     SDL_Quit();
 }
 

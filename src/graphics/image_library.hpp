@@ -1,0 +1,16 @@
+// SDL2_image, opened the first time a script loads an image or a sprite. A
+// game that loads none never pays for mapping the library and its codec
+// libraries at start-up (about a tenth of the start-up time).
+#pragma once
+
+struct SDL_Surface;
+struct SDL_Texture;
+struct SDL_Renderer;
+
+namespace vorlune::graphics {
+
+SDL_Surface* ImgLoad(const char* file);                              // IMG_Load; null with SDL's error set on failure
+SDL_Texture* ImgLoadTexture(SDL_Renderer* renderer, const char* file);  // IMG_LoadTexture; likewise
+void ImgQuit();                                                      // IMG_Quit, when the library was opened
+
+}  // namespace vorlune::graphics
