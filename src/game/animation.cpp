@@ -7,6 +7,7 @@
 #include "graphics/frame.hpp"
 #include "graphics/sprite.hpp"
 #include "host/host.hpp"
+#include "util/wrap.hpp"
 
 namespace vorlune::game {
 namespace {
@@ -36,14 +37,10 @@ animation animations;
 // Where the time comes from: the timer tick count, or a test's clock.
 int32_t (*tickSource)() = graphics::TimerTicks;
 
-// Frame numbers, loop counts and tick values are 32-bit integers whose sums
-// wrap around; computed unsigned so that the wrap is well defined.
-int32_t Add(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
-
 // The loop count as stored: the passes asked for plus the one that always
 // plays; a negative count plays for ever. INT32_MAX wraps to a negative
 // count, i.e. for ever, which differs from 2^31 passes only in theory.
-int32_t StoredLoop(int32_t loop) { return loop >= 0 ? Add(loop, 1) : loop; }
+int32_t StoredLoop(int32_t loop) { return loop >= 0 ? util::WrapAdd(loop, 1) : loop; }
 
 // The number of an existing animation as an index; any other number ends the
 // process (negative ones too, so no array is ever read outside its bounds).
@@ -115,19 +112,19 @@ void UpdateAnimations() {
         const int32_t previous = animations.lasttick[i];
         // One tick more per pass: a frame stays at least `timer` ms plus one
         // ms per pass since the last change.
-        animations.frametime[i] = Add(animations.frametime[i], 1);
+        animations.frametime[i] = util::WrapAdd(animations.frametime[i], 1);
         // Due against the tick count of the previous pass, not the current one.
-        if (Add(animations.frametime[i], animations.timer[i]) <= previous) {
+        if (util::WrapAdd(animations.frametime[i], animations.timer[i]) <= previous) {
             animations.frametime[i] = previous;
             const int32_t direction = animations.direction[i];
             if (direction > 0) {
-                animations.frame[i] = Add(animations.frame[i], direction);
+                animations.frame[i] = util::WrapAdd(animations.frame[i], direction);
                 if (animations.frame[i] > animations.endframe[i]) {
                     animations.frame[i] = animations.startframe[i];
                     if (animations.loop[i] > 0) --animations.loop[i];
                 }
             } else if (direction < 0) {
-                animations.frame[i] = Add(animations.frame[i], direction);
+                animations.frame[i] = util::WrapAdd(animations.frame[i], direction);
                 if (animations.frame[i] < animations.startframe[i]) {
                     animations.frame[i] = animations.endframe[i];
                     if (animations.loop[i] > 0) --animations.loop[i];

@@ -4,16 +4,14 @@
 #include <utility>
 
 #include "graphics/sprite.hpp"
+#include "util/wrap.hpp"
 
 namespace vorlune::game {
 namespace {
 
-// 32-bit arithmetic that wraps around on overflow, as the tests are defined
-// on 32-bit integers; computed unsigned so that overflow is well defined.
-int32_t Add(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
-int32_t Sub(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b)); }
-int32_t Mul(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b)); }
-int32_t Square(int32_t a) { return Mul(a, a); }
+// The tests are defined on 32-bit integers: sums, differences and squares
+// wrap around on overflow (util/wrap.hpp).
+int32_t Square(int32_t a) { return util::WrapMul(a, a); }
 
 template <typename T>
 int Sign(T v) {
@@ -22,7 +20,7 @@ int Sign(T v) {
 
 // Sign of the cross product (p2 - p1) x (p3 - p1) on 32-bit integers.
 int Orientation32(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3) {
-    return Sign(Sub(Mul(Sub(x2, x1), Sub(y3, y1)), Mul(Sub(x3, x1), Sub(y2, y1))));
+    return Sign(util::WrapSub(util::WrapMul(util::WrapSub(x2, x1), util::WrapSub(y3, y1)), util::WrapMul(util::WrapSub(x3, x1), util::WrapSub(y2, y1))));
 }
 
 // The same in double precision.
@@ -33,7 +31,7 @@ int OrientationReal(double x1, double y1, double x2, double y2, double x3, doubl
 }  // namespace
 
 bool BoxColl(int32_t x1, int32_t y1, int32_t w1, int32_t h1, int32_t x2, int32_t y2, int32_t w2, int32_t h2) {
-    return Add(x2, w2) >= x1 && Add(x1, w1) >= x2 && Add(y2, h2) >= y1 && Add(y1, h1) >= y2;
+    return util::WrapAdd(x2, w2) >= x1 && util::WrapAdd(x1, w1) >= x2 && util::WrapAdd(y2, h2) >= y1 && util::WrapAdd(y1, h1) >= y2;
 }
 
 bool ImageColl(ObjectHandle spriteA, int32_t ax, int32_t ay, ObjectHandle spriteB, int32_t bx, int32_t by) {
@@ -45,10 +43,10 @@ bool ImageColl(ObjectHandle spriteA, int32_t ax, int32_t ay, ObjectHandle sprite
 }
 
 bool CircleColl(int32_t x1, int32_t y1, int32_t r1, int32_t x2, int32_t y2, int32_t r2, int32_t offset) {
-    const int32_t dx = Sub(x2, x1);
-    const int32_t dy = Sub(y2, y1);
-    const int32_t reach = Add(r1, r2);
-    return Square(offset) >= Sub(Add(Square(dx), Square(dy)), Square(reach));
+    const int32_t dx = util::WrapSub(x2, x1);
+    const int32_t dy = util::WrapSub(y2, y1);
+    const int32_t reach = util::WrapAdd(r1, r2);
+    return Square(offset) >= util::WrapSub(util::WrapAdd(Square(dx), Square(dy)), Square(reach));
 }
 
 bool RoundColl(ObjectHandle spriteA, int32_t ax, int32_t ay, ObjectHandle spriteB, int32_t bx, int32_t by,
@@ -63,25 +61,25 @@ bool RoundColl(ObjectHandle spriteA, int32_t ax, int32_t ay, ObjectHandle sprite
 bool RoundCollSized(int32_t ax, int32_t ay, int32_t wA, int32_t hA, int32_t bx, int32_t by, int32_t wB, int32_t hB,
                     int32_t offset) {
     // The radius averages half-width and half-height; divisions truncate.
-    const int32_t rA = Add(wA, hA) / 4;
-    const int32_t rB = Add(wB, hB) / 4;
-    return CircleColl(Add(ax, wA / 2), Add(ay, hA / 2), rA, Add(bx, wB / 2), Add(by, hB / 2), rB, offset);
+    const int32_t rA = util::WrapAdd(wA, hA) / 4;
+    const int32_t rB = util::WrapAdd(wB, hB) / 4;
+    return CircleColl(util::WrapAdd(ax, wA / 2), util::WrapAdd(ay, hA / 2), rA, util::WrapAdd(bx, wB / 2), util::WrapAdd(by, hB / 2), rB, offset);
 }
 
 std::string SideColl(int32_t x, int32_t y, int32_t w, int32_t h, int32_t dx, int32_t dy, int32_t rx, int32_t ry,
                      int32_t rw, int32_t rh) {
     if (dx == 0 && dy == 0) return "none";
-    const int32_t rRight = Add(rx, rw);
-    const int32_t rBottom = Add(ry, rh);
+    const int32_t rRight = util::WrapAdd(rx, rw);
+    const int32_t rBottom = util::WrapAdd(ry, rh);
     // Horizontal first, with the vertical overlap taken at the moved y.
-    const int32_t movedY = Add(y, dy);
-    const bool overlapsMovedY = movedY < rBottom && Add(movedY, h) > ry;
-    if (dx < 0 && rRight <= x && Add(x, dx) < rRight && overlapsMovedY) return "left";
-    if (dx > 0 && Add(x, w) <= rx && Add(Add(x, w), dx) > rx && overlapsMovedY) return "right";
+    const int32_t movedY = util::WrapAdd(y, dy);
+    const bool overlapsMovedY = movedY < rBottom && util::WrapAdd(movedY, h) > ry;
+    if (dx < 0 && rRight <= x && util::WrapAdd(x, dx) < rRight && overlapsMovedY) return "left";
+    if (dx > 0 && util::WrapAdd(x, w) <= rx && util::WrapAdd(util::WrapAdd(x, w), dx) > rx && overlapsMovedY) return "right";
     // Then vertical, with the horizontal overlap taken at the unmoved x.
-    const bool overlapsX = rRight > x && Add(x, w) > rx;
-    if (dy < 0 && rBottom <= y && Add(y, dy) < rBottom && overlapsX) return "top";
-    if (dy > 0 && Add(y, h) <= ry && Add(Add(y, h), dy) > ry && overlapsX) return "bottom";
+    const bool overlapsX = rRight > x && util::WrapAdd(x, w) > rx;
+    if (dy < 0 && rBottom <= y && util::WrapAdd(y, dy) < rBottom && overlapsX) return "top";
+    if (dy > 0 && util::WrapAdd(y, h) <= ry && util::WrapAdd(util::WrapAdd(y, h), dy) > ry && overlapsX) return "bottom";
     return "none";
 }
 
@@ -89,11 +87,11 @@ bool CircleToBoxColl(int32_t cx, int32_t cy, int32_t r, int32_t x1, int32_t y1, 
     // The box point nearest to the centre, by clamping.
     int32_t nx = cx;
     if (nx < x1) nx = x1;
-    if (nx > Add(x1, w)) nx = Add(x1, w);
+    if (nx > util::WrapAdd(x1, w)) nx = util::WrapAdd(x1, w);
     int32_t ny = cy;
     if (ny < y1) ny = y1;
-    if (ny > Add(y1, h)) ny = Add(y1, h);
-    return Add(Square(Sub(cx, nx)), Square(Sub(cy, ny))) < Square(r);
+    if (ny > util::WrapAdd(y1, h)) ny = util::WrapAdd(y1, h);
+    return util::WrapAdd(Square(util::WrapSub(cx, nx)), Square(util::WrapSub(cy, ny))) < Square(r);
 }
 
 bool LineColl(int32_t a1x, int32_t a1y, int32_t a2x, int32_t a2y, int32_t b1x, int32_t b1y, int32_t b2x,
@@ -143,7 +141,7 @@ bool InsideRectangle(int32_t px, int32_t py, int32_t x1, int32_t y1, int32_t x2,
 }
 
 bool InsideCircle(int32_t px, int32_t py, int32_t cx, int32_t cy, int32_t radius) {
-    const int32_t d2 = Add(Square(Sub(px, cx)), Square(Sub(py, cy)));
+    const int32_t d2 = util::WrapAdd(Square(util::WrapSub(px, cx)), Square(util::WrapSub(py, cy)));
     // A wrapped, negative d2 has no square root (NaN): never inside.
     return std::sqrt(static_cast<double>(d2)) < radius;
 }

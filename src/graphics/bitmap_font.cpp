@@ -9,6 +9,7 @@
 #include "graphics/sprite.hpp"
 #include "graphics/text.hpp"
 #include "host/host.hpp"
+#include "util/wrap.hpp"
 
 namespace vorlune::graphics {
 namespace {
@@ -42,14 +43,6 @@ struct BitmapFontTable {
 std::size_t Font(int32_t font) {
     if (font < 0 || font >= bitmapfont.count) NoFont();
     return static_cast<std::size_t>(font);
-}
-
-// a * b and a + b wrapping around in 32 bits.
-int32_t Mul(int32_t a, int32_t b) {
-    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
-}
-int32_t Add(int32_t a, int32_t b) {
-    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
 }
 
 // Pixel offset of the 1-based tile index in the image, wrapping.
@@ -108,7 +101,7 @@ void BmpText(const std::string& text, int32_t x, int32_t y, int32_t font) {
     const BitmapFontTable& t = bitmapfont;
     const std::string& face = t.fontface[f];
     const int32_t w = t.tileWidth[f], h = t.tileHeight[f];
-    const int32_t advance = Mul(w, t.scaleX[f]);
+    const int32_t advance = util::WrapMul(w, t.scaleX[f]);
     // A space only advances the pen, unless the fontface holds nothing but
     // spaces.
     const bool skipSpaces = face.find_first_not_of(' ') != std::string::npos;
@@ -121,7 +114,7 @@ void BmpText(const std::string& text, int32_t x, int32_t y, int32_t font) {
                            static_cast<double>(t.scaleX[f]), static_cast<double>(t.scaleY[f]), t.angle[f], false,
                            false);
         }
-        penX = Add(penX, advance);
+        penX = util::WrapAdd(penX, advance);
     }
 }
 
@@ -153,12 +146,12 @@ void BmpFontAngle(int32_t font, double angle) { bitmapfont.angle[Font(font)] = a
 
 int32_t BmpFontWidth(int32_t font) {
     const std::size_t f = Font(font);
-    return Mul(bitmapfont.tileWidth[f], bitmapfont.scaleX[f]);
+    return util::WrapMul(bitmapfont.tileWidth[f], bitmapfont.scaleX[f]);
 }
 
 int32_t BmpFontHeight(int32_t font) {
     const std::size_t f = Font(font);
-    return Mul(bitmapfont.tileHeight[f], bitmapfont.scaleY[f]);
+    return util::WrapMul(bitmapfont.tileHeight[f], bitmapfont.scaleY[f]);
 }
 
 std::string BmpInput(int32_t x, int32_t y, int32_t maxLength, int32_t font) {

@@ -1,4 +1,5 @@
 #include "graphics/raster.hpp"
+#include "util/wrap.hpp"
 
 #include <algorithm>
 #include <array>
@@ -8,12 +9,8 @@
 namespace vorlune::graphics {
 namespace {
 
-// 32-bit arithmetic that wraps around, computed in unsigned integers.
-int32_t Add(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
-int32_t Sub(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b)); }
-int32_t Mul(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b)); }
 // Division truncating toward zero; b is never 0. INT32_MIN / -1 wraps to INT32_MIN.
-int32_t Div(int32_t a, int32_t b) { return b == -1 ? Sub(0, a) : a / b; }
+int32_t Div(int32_t a, int32_t b) { return b == -1 ? util::WrapSub(0, a) : a / b; }
 
 constexpr int64_t kWrap = int64_t{1} << 32;
 
@@ -260,13 +257,13 @@ int32_t RoundEven(double v) {
 
 void RasterCircle(PlotSink& sink, int32_t x, int32_t y, int32_t r) {
     if (r == 0) r = 1;
-    const int32_t s = Mul(r, r);
-    Plot(sink, x, Add(y, r));
-    Plot(sink, x, Sub(y, r));
-    Plot(sink, Add(x, r), y);
-    Plot(sink, Sub(x, r), y);
+    const int32_t s = util::WrapMul(r, r);
+    Plot(sink, x, util::WrapAdd(y, r));
+    Plot(sink, x, util::WrapSub(y, r));
+    Plot(sink, util::WrapAdd(x, r), y);
+    Plot(sink, util::WrapSub(x, r), y);
 
-    auto rowOf = [s](int32_t i) { return RoundEven(std::sqrt(static_cast<double>(Sub(s, Mul(i, i)))) + 0.5); };
+    auto rowOf = [s](int32_t i) { return RoundEven(std::sqrt(static_cast<double>(util::WrapSub(s, util::WrapMul(i, i)))) + 0.5); };
     // The loop runs while i < j(i). A negative s ends it at once. Otherwise
     // j(i) ≤ 46341 keeps i below 32770, where s − i·i cannot wrap, and j never
     // grows with i: the end is found by bisection.
@@ -292,27 +289,27 @@ void RasterCircle(PlotSink& sink, int32_t x, int32_t y, int32_t r) {
     steps.Normalize();
     steps.ForEachAscending([&](int64_t t) {
         const int32_t i = static_cast<int32_t>(t), j = rowOf(i);
-        Plot(sink, Add(x, i), Add(y, j));
-        Plot(sink, Add(x, i), Sub(y, j));
-        Plot(sink, Sub(x, i), Add(y, j));
-        Plot(sink, Sub(x, i), Sub(y, j));
-        Plot(sink, Add(x, j), Add(y, i));
-        Plot(sink, Add(x, j), Sub(y, i));
-        Plot(sink, Sub(x, j), Add(y, i));
-        Plot(sink, Sub(x, j), Sub(y, i));
+        Plot(sink, util::WrapAdd(x, i), util::WrapAdd(y, j));
+        Plot(sink, util::WrapAdd(x, i), util::WrapSub(y, j));
+        Plot(sink, util::WrapSub(x, i), util::WrapAdd(y, j));
+        Plot(sink, util::WrapSub(x, i), util::WrapSub(y, j));
+        Plot(sink, util::WrapAdd(x, j), util::WrapAdd(y, i));
+        Plot(sink, util::WrapAdd(x, j), util::WrapSub(y, i));
+        Plot(sink, util::WrapSub(x, j), util::WrapAdd(y, i));
+        Plot(sink, util::WrapSub(x, j), util::WrapSub(y, i));
     });
     if (end == rowOf(end)) {
-        Plot(sink, Add(x, end), Add(y, end));
-        Plot(sink, Add(x, end), Sub(y, end));
-        Plot(sink, Sub(x, end), Add(y, end));
-        Plot(sink, Sub(x, end), Sub(y, end));
+        Plot(sink, util::WrapAdd(x, end), util::WrapAdd(y, end));
+        Plot(sink, util::WrapAdd(x, end), util::WrapSub(y, end));
+        Plot(sink, util::WrapSub(x, end), util::WrapAdd(y, end));
+        Plot(sink, util::WrapSub(x, end), util::WrapSub(y, end));
     }
 }
 
 void RasterFillCircle(PlotSink& sink, int32_t x, int32_t y, int32_t r) {
     if (r == 0) r = 1;
     if (r < 0) return;
-    const int32_t s = Mul(r, r);
+    const int32_t s = util::WrapMul(r, r);
     // Column n draws at x − n − 1 and x + n.
     const Area& area = sink.visible;
     IndexSet columns;
@@ -321,10 +318,10 @@ void RasterFillCircle(PlotSink& sink, int32_t x, int32_t y, int32_t r) {
     columns.Normalize();
     columns.ForEachDescending([&](int64_t t) {
         const int32_t n = static_cast<int32_t>(t);
-        const int32_t d = RoundEven(std::sqrt(static_cast<double>(Sub(s, Mul(n, n)))));
-        const int32_t left = Sub(Sub(x, n), 1), right = Add(x, n);
-        EmitLine(sink, left, Sub(y, d), left, Add(y, d));
-        EmitLine(sink, right, Sub(y, d), right, Add(y, d));
+        const int32_t d = RoundEven(std::sqrt(static_cast<double>(util::WrapSub(s, util::WrapMul(n, n)))));
+        const int32_t left = util::WrapSub(util::WrapSub(x, n), 1), right = util::WrapAdd(x, n);
+        EmitLine(sink, left, util::WrapSub(y, d), left, util::WrapAdd(y, d));
+        EmitLine(sink, right, util::WrapSub(y, d), right, util::WrapAdd(y, d));
     });
 }
 
@@ -341,7 +338,7 @@ void RasterEllipse(PlotSink& sink, int32_t x, int32_t y, int32_t a, int32_t b) {
 
 void RasterFillEllipse(PlotSink& sink, int32_t x, int32_t y, int32_t a, int32_t b) {
     if (a < 0 || b < 0) return;
-    const int32_t aa = Mul(a, a), bb = Mul(b, b), limit = Mul(aa, bb);
+    const int32_t aa = util::WrapMul(a, a), bb = util::WrapMul(b, b), limit = util::WrapMul(aa, bb);
     const Area& area = sink.visible;
     IndexSet rows, columns;
     rows.AddVisible(y, +1, -int64_t{b}, b, area.top, area.bottom, true);
@@ -350,18 +347,18 @@ void RasterFillEllipse(PlotSink& sink, int32_t x, int32_t y, int32_t a, int32_t 
     columns.Normalize();
     rows.ForEachAscending([&](int64_t ty) {
         const int32_t Y = static_cast<int32_t>(ty);
-        const int32_t yy = Mul(Mul(Y, Y), aa);
+        const int32_t yy = util::WrapMul(util::WrapMul(Y, Y), aa);
         columns.ForEachAscending([&](int64_t tx) {
             const int32_t X = static_cast<int32_t>(tx);
-            if (Add(Mul(Mul(X, X), bb), yy) <= limit) Plot(sink, Add(x, X), Add(y, Y));
+            if (util::WrapAdd(util::WrapMul(util::WrapMul(X, X), bb), yy) <= limit) Plot(sink, util::WrapAdd(x, X), util::WrapAdd(y, Y));
         });
     });
 }
 
 void RasterFillTriangle(PlotSink& sink, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3) {
-    if (y1 == y2) y2 = Add(y2, 1);
-    if (y1 == y3) y3 = Add(y3, 1);
-    if (y3 == y2) y2 = Add(y2, 1);
+    if (y1 == y2) y2 = util::WrapAdd(y2, 1);
+    if (y1 == y3) y3 = util::WrapAdd(y3, 1);
+    if (y3 == y2) y2 = util::WrapAdd(y2, 1);
     if (y1 == y2 || y1 == y3 || y3 == y2) return;
 
     struct Vertex {
@@ -371,14 +368,14 @@ void RasterFillTriangle(PlotSink& sink, int32_t x1, int32_t y1, int32_t x2, int3
     std::sort(v.begin(), v.end(), [](const Vertex& p, const Vertex& q) { return p.y < q.y; });
     const Vertex t = v[0], m = v[1], b = v[2];
 
-    const int32_t dxMT = Sub(t.x, m.x), dyMT = Sub(t.y, m.y);
-    const int32_t dxBM = Sub(m.x, b.x), dyBM = Sub(m.y, b.y);
-    const int32_t dxBT = Sub(t.x, b.x), dyBT = Sub(t.y, b.y);
-    const int32_t middle = Sub(m.y, t.y);
+    const int32_t dxMT = util::WrapSub(t.x, m.x), dyMT = util::WrapSub(t.y, m.y);
+    const int32_t dxBM = util::WrapSub(m.x, b.x), dyBM = util::WrapSub(m.y, b.y);
+    const int32_t dxBT = util::WrapSub(t.x, b.x), dyBT = util::WrapSub(t.y, b.y);
+    const int32_t middle = util::WrapSub(m.y, t.y);
 
     // Middle line.
     {
-        const int32_t left = m.x, right = Add(t.x, Div(Mul(middle, dxBT), dyBT));
+        const int32_t left = m.x, right = util::WrapAdd(t.x, Div(util::WrapMul(middle, dxBT), dyBT));
         if (left < right) EmitLine(sink, left, m.y, right, m.y);
         else EmitLine(sink, right, m.y, left, m.y);
     }
@@ -391,14 +388,14 @@ void RasterFillTriangle(PlotSink& sink, int32_t x1, int32_t y1, int32_t x2, int3
         rows.Normalize();
         rows.ForEachAscending([&](int64_t tj) {
             const int32_t j = static_cast<int32_t>(tj);
-            const int32_t left = Add(m.x, Div(Mul(Add(dyMT, j), dxLower), dyLower));
-            const int32_t right = Add(t.x, Div(Mul(j, dxBT), dyBT));
-            const int32_t row = Add(t.y, j);
+            const int32_t left = util::WrapAdd(m.x, Div(util::WrapMul(util::WrapAdd(dyMT, j), dxLower), dyLower));
+            const int32_t right = util::WrapAdd(t.x, Div(util::WrapMul(j, dxBT), dyBT));
+            const int32_t row = util::WrapAdd(t.y, j);
             EmitLine(sink, left, row, right, row);
         });
     };
-    scan(0, Sub(middle, 1), dxMT, dyMT);                 // upper part
-    scan(Add(middle, 1), Sub(b.y, t.y), dxBM, dyBM);     // lower part
+    scan(0, util::WrapSub(middle, 1), dxMT, dyMT);                 // upper part
+    scan(util::WrapAdd(middle, 1), util::WrapSub(b.y, t.y), dxBM, dyBM);     // lower part
 }
 
 SegmentFit FitSegment(const Area& view, int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) {

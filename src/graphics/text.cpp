@@ -9,6 +9,7 @@
 #include "graphics/frame.hpp"
 #include "graphics/window.hpp"
 #include "host/host.hpp"
+#include "util/wrap.hpp"
 
 namespace vorlune::graphics {
 namespace {
@@ -19,9 +20,6 @@ struct TextState {
     int32_t inputColour[4] = {255, 255, 255, 255};   // TextInputColour: typed text and cursor
     int32_t inputBackColour[4] = {0, 0, 0, 255};     // TextInputBackColour: clears behind the line
 } state;
-
-// Coordinates wrap around in 32 bits.
-int32_t Add(int32_t a, uint32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + b); }
 
 // 8 * size * count, wrapping around in 32 bits.
 int32_t Width(int32_t size, std::size_t count) {
@@ -47,11 +45,11 @@ void DrawText(const std::string& text, int32_t x, int32_t y) {
     if (batch) squares.reserve(std::min(kBatch, 64 * text.size()));
     for (std::size_t i = 0; i < text.size(); ++i) {
         const TBitMapChar& glyph = BuiltinGlyph(static_cast<uint8_t>(text[i]));
-        const int32_t left = Add(x, 8u * step * static_cast<uint32_t>(i));
+        const int32_t left = util::WrapAdd(x, 8u * step * static_cast<uint32_t>(i));
         for (uint32_t row = 0; row < 8; ++row) {
             for (uint32_t column = 0; column < 8; ++column) {
                 if (!glyph.pixel[row][column]) continue;
-                SDL_Rect square{Add(left, column * step), Add(y, row * step), size, size};
+                SDL_Rect square{util::WrapAdd(left, column * step), util::WrapAdd(y, row * step), size, size};
                 if (!batch) {
                     SDL_RenderFillRect(renderer, &square);
                     continue;
@@ -103,7 +101,7 @@ void ClearStrip(const LineEditorLook& look, int32_t x, int32_t y, int32_t w) {
 
 // W(line) plus a number of cells.
 int32_t WidthPlusCells(const LineEditorLook& look, const std::string& line, uint32_t cells) {
-    return Add(LineWidth(look, line.size()), cells * static_cast<uint32_t>(look.cellWidth));
+    return util::WrapAdd(LineWidth(look, line.size()), cells * static_cast<uint32_t>(look.cellWidth));
 }
 
 }  // namespace
@@ -118,7 +116,7 @@ std::string EditLine(const LineEditorLook& look, int32_t x, int32_t y, int32_t m
     auto show = [&] {
         UseColour(look.ink);
         look.drawLine(line, x, y);
-        FillRectangle(Add(x, static_cast<uint32_t>(LineWidth(look, line.size()))), y, look.cellWidth, look.cellHeight);
+        FillRectangle(util::WrapAdd(x, static_cast<uint32_t>(LineWidth(look, line.size()))), y, look.cellWidth, look.cellHeight);
         Sync();
     };
 
