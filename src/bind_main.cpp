@@ -12,7 +12,9 @@
 #include <string>
 #include <utility>
 
-#include "host/appended_script.hpp"
+#include "core/paths.hpp"
+#include "script/appended_script.hpp"
+#include "script/script_loader.hpp"
 
 namespace {
 
@@ -28,31 +30,10 @@ constexpr const char* kUsage =
     "  --interpreter PATH   the interpreter to copy (default: vorlune beside this program)\n"
     "  --help               show this text\n";
 
-bool ReadFile(const std::string& path, std::string* out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    *out = buffer.str();
-    return !in.bad();
-}
-
 std::string DefaultInterpreter(const char* argument0) {
-    char buffer[4096];
-    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    std::string self = n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string(argument0);
+    std::string self = vorlune::core::OwnExecutableFile(argument0);
     std::size_t slash = self.rfind('/');
     return (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "vorlune";
-}
-
-// The interpreter's file loader skips a UTF-8 byte-order mark and a first
-// line starting with '#'; an appended script runs as a string, which skips
-// neither. Drop the mark and empty that line, keeping its line end so that
-// line numbers stay those of the file.
-std::string AsTheFileLoaderReadsIt(std::string script) {
-    if (script.compare(0, 3, "\xEF\xBB\xBF") == 0) script.erase(0, 3);
-    if (!script.empty() && script[0] == '#') script.erase(0, std::min(script.find('\n'), script.size()));
-    return script;
 }
 
 int Fail(const std::string& message) {
@@ -84,14 +65,18 @@ int main(int argc, char** argv) {
     if (interpreter.empty()) interpreter = DefaultInterpreter(argv[0]);
 
     std::string interpreterBytes, scriptBytes;
-    if (!ReadFile(interpreter, &interpreterBytes)) return Fail("cannot read interpreter " + interpreter);
-    if (!ReadFile(script, &scriptBytes)) return Fail("cannot read script " + script);
+    if (vorlune::core::ReadWholeFile(interpreter, interpreterBytes) != 0) return Fail("cannot read interpreter " + interpreter);
+    if (vorlune::core::ReadWholeFile(script, scriptBytes) != 0) return Fail("cannot read script " + script);
 
-    std::string stored = vorlune::host::EncodeScript(AsTheFileLoaderReadsIt(std::move(scriptBytes)));
+    // The file loader skips a byte-order mark and a '#' first line; an
+    // appended script runs as a string, which skips neither: store the
+    // script from where the file loader starts.
+    std::string_view chunk(scriptBytes);
+    std::string stored = vorlune::script::EncodeScript(chunk.substr(vorlune::script::ChunkStart(chunk)));
     std::ofstream out(output, std::ios::binary | std::ios::trunc);
     if (!out) return Fail("cannot write " + output);
     out << interpreterBytes << stored
-        << vorlune::host::MakeTrailer(static_cast<int64_t>(interpreterBytes.size()));
+        << vorlune::script::MakeTrailer(static_cast<int64_t>(interpreterBytes.size()));
     out.close();
     if (!out) return Fail("cannot write " + output);
     if (chmod(output.c_str(), 0755) != 0) return Fail("cannot make " + output + " executable: " + std::strerror(errno));

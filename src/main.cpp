@@ -1,4 +1,4 @@
 // vorlune: runs a game script (or the script appended to this executable).
-#include "host/host.hpp"
+#include "script/run.hpp"
 
-int main(int argc, char** argv) { return vorlune::host::Main(argc, argv); }
+int main(int argc, char** argv) { return vorlune::script::Main(argc, argv); }

@@ -14,7 +14,8 @@
 #include "game/animation.hpp"
 #include "graphics/sprite.hpp"
 #include "graphics/window.hpp"
-#include "host/handles.hpp"
+#include "platform/active_window.hpp"
+#include "core/handles.hpp"
 #include "support/engine_fixture.hpp"
 
 namespace vorlune::test {
@@ -118,7 +119,7 @@ protected:
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 32; ++x)
                 static_cast<uint32_t*>(s->pixels)[y * (s->pitch / 4) + x] = CellColour(x / 8 + 1, y / 8 + 1, y % 8 >= 4);
-        host::RegisterHandle(s, host::HandleKind::Image);
+        core::RegisterHandle(s, core::HandleKind::Image);
         ObjectHandle sprite = graphics::CreateSprite(s);
         graphics::FreeImage(s);
         return sprite;
@@ -130,8 +131,8 @@ protected:
     }
 
     void Clear() {
-        SDL_SetRenderDrawColor(graphics::ActiveRenderer(), 0x40, 0x40, 0x40, 0xFF);
-        SDL_RenderClear(graphics::ActiveRenderer());
+        SDL_SetRenderDrawColor(platform::ActiveRenderer(), 0x40, 0x40, 0x40, 0xFF);
+        SDL_RenderClear(platform::ActiveRenderer());
     }
 };
 

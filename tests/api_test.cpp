@@ -6,7 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "graphics/window.hpp"
-#include "host/script_api.hpp"
+#include "platform/active_window.hpp"
+#include "script/script_api.hpp"
 #include "support/engine_fixture.hpp"
 
 namespace vorlune::test {
@@ -29,7 +30,7 @@ const Documented* FindDocumented(const std::string& name) {
 
 TEST(ScriptApiTable, EveryDocumentedNameIsRegistered) {
     ASSERT_EQ(std::size(kDocumented), 161u);
-    EXPECT_EQ(host::ScriptApiTable().size(), 161u);
+    EXPECT_EQ(script::ScriptApiTable().size(), 161u);
 }
 
 TEST(ScriptApiTable, EveryNameIsAGlobalFunctionAfterRegistration) {
@@ -41,7 +42,7 @@ TEST(ScriptApiTable, EveryNameIsAGlobalFunctionAfterRegistration) {
         EXPECT_TRUE(lua_isnil(L, -1)) << d.name;
         lua_pop(L, 1);
     }
-    host::RegisterScriptApi(L);
+    script::RegisterScriptApi(L);
     for (const auto& d : kDocumented) {
         lua_getglobal(L, d.name);
         EXPECT_TRUE(lua_iscfunction(L, -1)) << d.name;
@@ -53,7 +54,7 @@ TEST(ScriptApiTable, EveryNameIsAGlobalFunctionAfterRegistration) {
 TEST(ScriptApiTable, RowsMatchTheDocumentedNamesCountsUsagesAndOrder) {
     std::set<std::string> seen;
     int lastIndex = -1;
-    for (const host::ApiEntry& row : host::ScriptApiTable()) {
+    for (const script::ApiEntry& row : script::ScriptApiTable()) {
         SCOPED_TRACE(row.name);
         EXPECT_TRUE(seen.insert(row.name).second) << "registered twice";
         const Documented* doc = FindDocumented(row.name);
@@ -68,7 +69,7 @@ TEST(ScriptApiTable, RowsMatchTheDocumentedNamesCountsUsagesAndOrder) {
 
 TEST(ScriptApiTable, ClearwindowAndClsShareOneAdapter) {
     lua_CFunction clear = nullptr, cls = nullptr;
-    for (const auto& row : host::ScriptApiTable()) {
+    for (const auto& row : script::ScriptApiTable()) {
         if (std::string(row.name) == "clearwindow") clear = row.adapter;
         if (std::string(row.name) == "cls") cls = row.adapter;
     }
@@ -88,7 +89,7 @@ std::string Nils(int n) {
 // too many with its exact usage message, prefixed by the calling line, before
 // converting anything; the error is catchable and works inside coroutines.
 TEST_F(AdapterTest, EveryCountedFunctionRaisesItsUsageForWrongCounts) {
-    for (const host::ApiEntry& row : host::ScriptApiTable()) {
+    for (const script::ApiEntry& row : script::ScriptApiTable()) {
         if (row.arity == 0) continue;
         SCOPED_TRACE(row.name);
         for (int n : {row.arity - 1, row.arity + 1}) {
@@ -116,12 +117,12 @@ TEST_F(AdapterTest, ArgumentsConvertByKind) {
           "assert(windowwidth() == 64 and windowheight() == 48, windowwidth() .. 'x' .. windowheight())");
     // A string argument takes a number's text form; nil reads as "".
     LuaOk("setcaption(12.5)");
-    EXPECT_STREQ(SDL_GetWindowTitle(graphics::ActiveSdlWindow()), "12.5");
+    EXPECT_STREQ(SDL_GetWindowTitle(platform::ActiveSdlWindow()), "12.5");
     LuaOk("setcaption(nil)");
-    EXPECT_STREQ(SDL_GetWindowTitle(graphics::ActiveSdlWindow()), "");
+    EXPECT_STREQ(SDL_GetWindowTitle(platform::ActiveSdlWindow()), "");
     // Strings are cut at their first zero byte.
     LuaOk("setcaption('ab\\0cd')");
-    EXPECT_STREQ(SDL_GetWindowTitle(graphics::ActiveSdlWindow()), "ab");
+    EXPECT_STREQ(SDL_GetWindowTitle(platform::ActiveSdlWindow()), "ab");
 }
 
 TEST_F(AdapterTest, RunningOutOfMemoryIsACatchableScriptError) {
@@ -136,10 +137,10 @@ TEST_F(AdapterTest, RunningOutOfMemoryIsACatchableScriptError) {
 
 TEST_F(AdapterTest, WrongCountChangesNothing) {
     LuaOk("local w = openwindow('c', 0, 0, 64, 48) setactivewindow(w)");
-    int32_t before = graphics::ActiveWindowId();
+    int32_t before = platform::ActiveWindowId();
     EXPECT_NE(Lua("setactivewindow()"), "");
     EXPECT_NE(Lua("setactivewindow(5, 6)"), "");
-    EXPECT_EQ(graphics::ActiveWindowId(), before);
+    EXPECT_EQ(platform::ActiveWindowId(), before);
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "host/appended_script.hpp"
+#include "script/appended_script.hpp"
 
-namespace vorlune::host {
+namespace vorlune::script {
 namespace {
 
 std::string AllBytesExceptLf() {
@@ -104,4 +104,4 @@ TEST(Trailer, OffsetIntegers) {
 }
 
 }  // namespace
-}  // namespace vorlune::host
+}  // namespace vorlune::script

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "audio/audio.hpp"
-#include "host/handles.hpp"
+#include "core/handles.hpp"
 #include "support/engine_fixture.hpp"
 
 namespace vorlune::test {
@@ -81,18 +81,18 @@ TEST_F(AudioTest, LoadsHandOutLiveHandlesAndFreeingTwiceIsHarmless) {
     LuaOk("s = loadsound(dir .. 'long.wav')  m = loadmusic(dir .. 'long.wav')");
     ASSERT_NE(Global("s"), nullptr);
     ASSERT_NE(Global("m"), nullptr);
-    EXPECT_TRUE(host::IsLive(Global("s"), host::HandleKind::Sound));
-    EXPECT_TRUE(host::IsLive(Global("m"), host::HandleKind::Music));
+    EXPECT_TRUE(core::IsLive(Global("s"), core::HandleKind::Sound));
+    EXPECT_TRUE(core::IsLive(Global("m"), core::HandleKind::Music));
     EXPECT_EQ(Chunk("s")->alen, 3u * kRate * 4);
 
     // Each free function ignores the other kind's handle.
     LuaOk("freesound(m)  freemusic(s)");
-    EXPECT_TRUE(host::IsLive(Global("s"), host::HandleKind::Sound));
-    EXPECT_TRUE(host::IsLive(Global("m"), host::HandleKind::Music));
+    EXPECT_TRUE(core::IsLive(Global("s"), core::HandleKind::Sound));
+    EXPECT_TRUE(core::IsLive(Global("m"), core::HandleKind::Music));
 
     LuaOk("freesound(s) freesound(s) freemusic(m) freemusic(m) freesound(nil) freemusic(nil)");
-    EXPECT_FALSE(host::IsLive(Global("s"), host::HandleKind::Sound));
-    EXPECT_FALSE(host::IsLive(Global("m"), host::HandleKind::Music));
+    EXPECT_FALSE(core::IsLive(Global("s"), core::HandleKind::Sound));
+    EXPECT_FALSE(core::IsLive(Global("m"), core::HandleKind::Music));
 }
 
 TEST_F(AudioTest, UndecodableFilesLoadAsTheNullHandleAndPlayNothing) {

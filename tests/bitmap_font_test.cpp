@@ -17,6 +17,7 @@
 #include "graphics/draw.hpp"
 #include "graphics/frame.hpp"
 #include "graphics/window.hpp"
+#include "platform/active_window.hpp"
 #include "support/engine_fixture.hpp"
 
 namespace vorlune::test {
@@ -320,14 +321,14 @@ TEST_F(BitmapFontTest, BmpinputEditsTheLineAndLeavesItDrawnInTheBackColour) {
         for (int x = 50; x < 58; ++x) expected.pixels[y * 80 + x] = 0x00005AFF;  // the cursor, cleared
     ExpectSame(ReadPixels(), expected, "final line");
     Uint8 r, g, b, a;
-    SDL_GetRenderDrawColor(graphics::ActiveRenderer(), &r, &g, &b, &a);
+    SDL_GetRenderDrawColor(platform::ActiveRenderer(), &r, &g, &b, &a);
     EXPECT_EQ(std::vector<int>({r, g, b, a}), std::vector<int>({0, 0, 90, 255}));
     // Colours are stored as given and reach the renderer in 8 bits.
     LuaOk("bmpinputbackcolor(f, 256, 257, -1, 511)");
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     PushKey(SDL_SCANCODE_KP_ENTER);
     EXPECT_EQ(Eval("bmpinput(0, 0, 5, f)"), "");
-    SDL_GetRenderDrawColor(graphics::ActiveRenderer(), &r, &g, &b, &a);
+    SDL_GetRenderDrawColor(platform::ActiveRenderer(), &r, &g, &b, &a);
     EXPECT_EQ(std::vector<int>({r, g, b, a}), std::vector<int>({0, 1, 255, 255}));
 }
 

@@ -18,6 +18,7 @@
 #include "graphics/draw.hpp"
 #include "graphics/raster.hpp"
 #include "graphics/window.hpp"
+#include "platform/active_window.hpp"
 #include "support/engine_fixture.hpp"
 
 namespace vorlune::test {
@@ -494,10 +495,10 @@ TEST_F(DrawTest, ColorTakesTheLow8BitsOfEachChannel) {
     OpenActiveWindow();
     LuaOk("color(256, -1, 300, 1000)");
     Uint8 r, g, b, a;
-    SDL_GetRenderDrawColor(graphics::ActiveRenderer(), &r, &g, &b, &a);
+    SDL_GetRenderDrawColor(platform::ActiveRenderer(), &r, &g, &b, &a);
     EXPECT_EQ(std::vector<int>({r, g, b, a}), std::vector<int>({0, 255, 44, 232}));
     SDL_BlendMode mode;
-    SDL_GetRenderDrawBlendMode(graphics::ActiveRenderer(), &mode);
+    SDL_GetRenderDrawBlendMode(platform::ActiveRenderer(), &mode);
     EXPECT_EQ(mode, SDL_BLENDMODE_BLEND);
 }
 
@@ -509,7 +510,7 @@ TEST_F(DrawTest, ClsFillsWithTheBackColourAndKeepsItAsDrawColour) {
     Image image = ReadPixels();
     EXPECT_EQ(image.At(79, 59), Rgba(10, 20, 30));
     Uint8 r, g, b, a;
-    SDL_GetRenderDrawColor(graphics::ActiveRenderer(), &r, &g, &b, &a);
+    SDL_GetRenderDrawColor(platform::ActiveRenderer(), &r, &g, &b, &a);
     EXPECT_EQ(std::vector<int>({r, g, b, a}), std::vector<int>({10, 20, 30, 255}));
     LuaOk("backcolor(266, 20, 30, 255) clearwindow()");  // reduced when used
     EXPECT_EQ(ReadPixels().At(0, 0), Rgba(10, 20, 30));
@@ -560,7 +561,7 @@ TEST_F(DrawTest, TranslucentPointsPlottedTwiceBlendTwice) {
 
 TEST_F(DrawTest, PointsLinesAndRectanglesAreSingleRendererCalls) {
     OpenActiveWindow(80, 60);
-    SDL_Renderer* renderer = graphics::ActiveRenderer();
+    SDL_Renderer* renderer = platform::ActiveRenderer();
     // Each script call must give exactly the pixels of the same SDL call,
     // negative and zero sizes included.
     struct Case {
@@ -623,7 +624,7 @@ TEST_F(DrawTest, CullingFollowsTheVirtualSize) {
     LuaOk("setvirtualsize(40, 30) cls() color(255, 255, 255, 255) fillcircle(35, 15, 10)");
     Image culled = ReadPixels();
     LuaOk("cls() color(255, 255, 255, 255)");
-    SDL_Renderer* renderer = graphics::ActiveRenderer();
+    SDL_Renderer* renderer = platform::ActiveRenderer();
     for (const Op& op : RefFillCircle(35, 15, 10)) SDL_RenderDrawLine(renderer, op.x1, op.y1, op.x2, op.y2);
     EXPECT_EQ(culled.pixels, ReadPixels().pixels);
 }
@@ -634,7 +635,7 @@ TEST_F(DrawTest, CullingFollowsScaledAndMirroredVirtualSizes) {
     // pixel; a negative virtual size mirrors the axes. Shapes around the edges
     // must blend exactly as their documented points and lines do.
     OpenActiveWindow(80, 60);
-    SDL_Renderer* renderer = graphics::ActiveRenderer();
+    SDL_Renderer* renderer = platform::ActiveRenderer();
     struct Size {
         int w, h;
     };

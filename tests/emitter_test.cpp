@@ -14,7 +14,8 @@
 #include "game/particle_engine.hpp"
 #include "graphics/sprite.hpp"
 #include "graphics/window.hpp"
-#include "host/handles.hpp"
+#include "platform/active_window.hpp"
+#include "core/handles.hpp"
 #include "support/engine_fixture.hpp"
 #include "util/random.hpp"
 
@@ -241,13 +242,13 @@ protected:
     void MakeSprite(int w, int h) {
         SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGBA8888);
         SDL_FillRect(s, nullptr, 0xFFFFFFFF);
-        host::RegisterHandle(s, host::HandleKind::Image);
+        core::RegisterHandle(s, core::HandleKind::Image);
         lua_pushlightuserdata(L, graphics::CreateSprite(s));
         lua_setglobal(L, "spr");
     }
     void Clear() {
-        SDL_SetRenderDrawColor(graphics::ActiveRenderer(), 0, 0, 0, 255);
-        SDL_RenderClear(graphics::ActiveRenderer());
+        SDL_SetRenderDrawColor(platform::ActiveRenderer(), 0, 0, 0, 255);
+        SDL_RenderClear(platform::ActiveRenderer());
     }
 };
 

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/files.hpp"
+#include "system/files.hpp"
 #include "support/script_runner.hpp"
 
 namespace vorlune::test {
@@ -295,24 +295,24 @@ TEST(Files, UsageMessagesCountArguments) {
 // The file table in-process: a slot opened in the test binary itself.
 TEST(FilesInProcess, ReadWriteThroughTheEngineFunctions) {
     TempDir dir;
-    host::ResetFiles();
+    system::ResetFiles();
     std::string name = (dir / "t.txt").string();
-    int32_t w = host::Open(name, "w");
-    host::FPrint(w, "alpha");
-    host::FPrint(w, "");
-    host::Close(w);
-    int32_t r = host::Open(name, "r");
+    int32_t w = system::Open(name, "w");
+    system::FPrint(w, "alpha");
+    system::FPrint(w, "");
+    system::Close(w);
+    int32_t r = system::Open(name, "r");
     EXPECT_EQ(r, w + 1);
-    EXPECT_EQ(host::FInput(r), "alpha");
-    EXPECT_TRUE(host::Eoln(r));
-    EXPECT_FALSE(host::Eof(r));
-    EXPECT_EQ(host::FInput(r), "");
-    EXPECT_TRUE(host::Eof(r));
-    host::Close(r);
-    EXPECT_EXIT(host::Close(r), ::testing::ExitedWithCode(kUnhandled), "");
-    host::ResetFiles();
-    EXPECT_EQ(host::Open(name, "?"), 1);
-    host::ResetFiles();
+    EXPECT_EQ(system::FInput(r), "alpha");
+    EXPECT_TRUE(system::Eoln(r));
+    EXPECT_FALSE(system::Eof(r));
+    EXPECT_EQ(system::FInput(r), "");
+    EXPECT_TRUE(system::Eof(r));
+    system::Close(r);
+    EXPECT_EXIT(system::Close(r), ::testing::ExitedWithCode(kUnhandled), "");
+    system::ResetFiles();
+    EXPECT_EQ(system::Open(name, "?"), 1);
+    system::ResetFiles();
 }
 
 }  // namespace

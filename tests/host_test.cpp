@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/appended_script.hpp"
+#include "script/appended_script.hpp"
 #include "support/script_runner.hpp"
 
 namespace vorlune::test {
@@ -229,8 +229,8 @@ TEST(HandMadeTrailer, InvalidOffsetIsAnUnhandledError) {
 TEST(HandMadeTrailer, LastLineWithoutLineFeedIsDropped) {
     TempDir dir;
     std::size_t size = fs::file_size(VorluneExe());
-    std::string stored = host::EncodeScriptLine("print('kept')") + "\r\n" + host::EncodeScriptLine("print('dropped')");
-    WriteExecutable(dir / "game", stored + host::MakeTrailer(static_cast<int64_t>(size)));
+    std::string stored = script::EncodeScriptLine("print('kept')") + "\r\n" + script::EncodeScriptLine("print('dropped')");
+    WriteExecutable(dir / "game", stored + script::MakeTrailer(static_cast<int64_t>(size)));
     RunResult r = RunProgram({(dir / "game").string()}, dir.path());
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "kept\n");

@@ -8,6 +8,7 @@
 
 #include "graphics/window.hpp"
 #include "input/input.hpp"
+#include "platform/media.hpp"
 #include "support/engine_fixture.hpp"
 
 namespace vorlune::test {
@@ -189,7 +190,7 @@ TEST_F(InputTest, JoystickQueriesReadTheStartupJoystickUntilUnplugged) {
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 3, 0);
     ASSERT_GE(index, 0) << SDL_GetError();
-    input::OpenActiveJoystick();  // as start-up does with a device present
+    platform::OpenJoystick();  // as start-up does with a device present
     SDL_Joystick* device = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
     ASSERT_NE(device, nullptr);
     SDL_JoystickSetVirtualAxis(device, 0, -32768);
@@ -234,13 +235,13 @@ TEST_F(InputTest, ShuttingDownTwiceAfterTheJoystickWasUnplugged) {
     SDL_SetMemoryFunctions(m, c, r, WipingFree);
     int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 3, 0);
     ASSERT_GE(index, 0) << SDL_GetError();
-    input::OpenActiveJoystick();
+    platform::OpenJoystick();
     ASSERT_TRUE(input::JoystickPlugged());
     ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0) << SDL_GetError();
     SDL_JoystickUpdate();
     LuaOk("closeapplication()");
     SDL_ClearError();
-    input::CloseActiveJoystick();  // what a second shutdown does first
+    platform::ShutdownMedia();  // a second shutdown
     EXPECT_STREQ(SDL_GetError(), "");
     SDL_SetMemoryFunctions(m, c, r, originalFree);
     EXPECT_FALSE(input::JoystickPlugged());

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/script_error.hpp"
+#include "core/script_error.hpp"
 #include "support/engine_fixture.hpp"
 #include "util/numbers.hpp"
 #include "util/random.hpp"
@@ -46,13 +46,13 @@ TEST(Numbers, IntTruncatesTowardZeroAndWraps) {
 
 TEST(Numbers, RoundAndIntRaiseWhenThereIsNo64BitInteger) {
     for (double x : {kNaN, kInf, -kInf, 0x1p63, -0x1p64, 1e19, -1e300}) {
-        EXPECT_THROW(util::Round(x), host::ScriptError) << x;
-        EXPECT_THROW(util::Int(x), host::ScriptError) << x;
+        EXPECT_THROW(util::Round(x), core::ScriptError) << x;
+        EXPECT_THROW(util::Int(x), core::ScriptError) << x;
     }
     try {
         util::Int(1e20);
         FAIL() << "no error";
-    } catch (const host::ScriptError& e) {
+    } catch (const core::ScriptError& e) {
         EXPECT_STREQ(e.what(), "int: cannot convert 1e+20 to an integer");
     }
 }

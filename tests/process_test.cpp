@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/process.hpp"
+#include "system/process.hpp"
 #include "support/script_runner.hpp"
 
 namespace vorlune::test {
@@ -39,7 +39,7 @@ TEST(ProcessSplit, WordsQuotesAndBlanks) {
         {"echo $HOME; ls * | wc > out", {"echo", "$HOME;", "ls", "*", "|", "wc", ">", "out"}},
         {"echo back\\slash", {"echo", "back\\slash"}},
     };
-    for (const Case& c : cases) EXPECT_EQ(host::SplitCommandLine(c.line), c.words) << c.line;
+    for (const Case& c : cases) EXPECT_EQ(system::SplitCommandLine(c.line), c.words) << c.line;
 }
 
 TEST(ProcessJoin, LinesEndedByLfCrOrCrLfGetOneLfEach) {
@@ -54,7 +54,7 @@ TEST(ProcessJoin, LinesEndedByLfCrOrCrLfGetOneLfEach) {
         {"a\n\rb", "a\n\nb\n"},
         {std::string("z\0ero", 5), std::string("z\0ero\n", 6)},
     };
-    for (const auto& [output, joined] : cases) EXPECT_EQ(host::JoinOutputLines(output), joined) << output;
+    for (const auto& [output, joined] : cases) EXPECT_EQ(system::JoinOutputLines(output), joined) << output;
 }
 
 TEST(ProcessFind, ExistingPathsFirstThenTheSearchPath) {
@@ -71,57 +71,57 @@ TEST(ProcessFind, ExistingPathsFirstThenTheSearchPath) {
     std::string one = (dir / "one").string(), two = (dir / "two").string(), three = (dir / "three").string();
     std::string path = one + ":" + two + "/:" + three;
 
-    EXPECT_EQ(host::FindExecutable("tool", path), one + "/tool");
-    EXPECT_EQ(host::FindExecutable("other", path), two + "/other");
+    EXPECT_EQ(system::FindExecutable("tool", path), one + "/tool");
+    EXPECT_EQ(system::FindExecutable("other", path), two + "/other");
     // Not executable: the search goes on to the next directory.
-    EXPECT_EQ(host::FindExecutable("plain", path), three + "/plain");
+    EXPECT_EQ(system::FindExecutable("plain", path), three + "/plain");
     // A directory is not a program.
-    EXPECT_EQ(host::FindExecutable("adir", path), "");
-    EXPECT_EQ(host::FindExecutable("missing", path), "");
-    EXPECT_EQ(host::FindExecutable("", path), "");
-    EXPECT_EQ(host::FindExecutable("tool", ""), "");
+    EXPECT_EQ(system::FindExecutable("adir", path), "");
+    EXPECT_EQ(system::FindExecutable("missing", path), "");
+    EXPECT_EQ(system::FindExecutable("", path), "");
+    EXPECT_EQ(system::FindExecutable("tool", ""), "");
     // An existing file is taken as it is, executable or not.
     std::string plain = (dir / "two/plain").string();
-    EXPECT_EQ(host::FindExecutable(plain, path), plain);
+    EXPECT_EQ(system::FindExecutable(plain, path), plain);
     // A name that exists from the working directory is taken before the search.
     fs::path previous = fs::current_path();
     fs::current_path(dir / "one");
-    EXPECT_EQ(host::FindExecutable("tool", two), "tool");
-    EXPECT_EQ(host::FindExecutable("adir/../tool", "/nonexistent"), "adir/../tool");
+    EXPECT_EQ(system::FindExecutable("tool", two), "tool");
+    EXPECT_EQ(system::FindExecutable("adir/../tool", "/nonexistent"), "adir/../tool");
     fs::current_path(dir.path());
-    EXPECT_EQ(host::FindExecutable("tool", "/nonexistent::" + two), two + "/tool");
+    EXPECT_EQ(system::FindExecutable("tool", "/nonexistent::" + two), two + "/tool");
     fs::current_path(previous);
 }
 
 TEST(ProcessSystem, ReturnsStandardOutputLines) {
-    EXPECT_EQ(host::System("echo hello"), "hello\n");
-    EXPECT_EQ(host::System("true"), "");
-    EXPECT_EQ(host::System("printf 'a\\r\\nb\\rc'"), "a\nb\nc\n");
-    EXPECT_EQ(host::System("  printf \"%s|\" \"a b\" 'c  d' e"), "a b|c  d|e|\n");
+    EXPECT_EQ(system::System("echo hello"), "hello\n");
+    EXPECT_EQ(system::System("true"), "");
+    EXPECT_EQ(system::System("printf 'a\\r\\nb\\rc'"), "a\nb\nc\n");
+    EXPECT_EQ(system::System("  printf \"%s|\" \"a b\" 'c  d' e"), "a b|c  d|e|\n");
     // No shell: variables, separators and wildcards reach the program as words.
-    EXPECT_EQ(host::System("echo $HOME; ls *"), "$HOME; ls *\n");
-    EXPECT_EQ(host::System("/bin/echo -n absolute"), "absolute\n");
+    EXPECT_EQ(system::System("echo $HOME; ls *"), "$HOME; ls *\n");
+    EXPECT_EQ(system::System("/bin/echo -n absolute"), "absolute\n");
     // Standard error is not part of the result; the exit status is ignored.
-    EXPECT_EQ(host::System("sh -c 'echo out; echo err >&2; exit 3'"), "out\n");
+    EXPECT_EQ(system::System("sh -c 'echo out; echo err >&2; exit 3'"), "out\n");
 }
 
 TEST(ProcessSystem, InputIsClosedAtOnce) {
     auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(host::System("cat"), "");
-    EXPECT_EQ(host::System("sh -c 'read line; echo \"read:$?\"'"), "read:1\n");
+    EXPECT_EQ(system::System("cat"), "");
+    EXPECT_EQ(system::System("sh -c 'read line; echo \"read:$?\"'"), "read:1\n");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
 TEST(ProcessSystem, LargeOutputOnBothPipesDoesNotBlock) {
     // 10 MiB on standard output, then 10 MiB on standard error.
-    std::string out = host::System(
+    std::string out = system::System(
         "sh -c 'head -c 10485760 /dev/zero | tr \"\\\\0\" x; head -c 10485760 /dev/zero >&2; echo; echo end'");
     ASSERT_EQ(out.size(), 10485760u + 1 + 4);
     EXPECT_EQ(out.substr(0, 4), "xxxx");
     EXPECT_EQ(out.substr(out.size() - 5), "\nend\n");
 
     // Standard error first, so a reader of one pipe only would hang.
-    out = host::System("sh -c 'head -c 10485760 /dev/zero >&2; echo done'");
+    out = system::System("sh -c 'head -c 10485760 /dev/zero >&2; echo done'");
     EXPECT_EQ(out, "done\n");
 }
 
@@ -130,8 +130,8 @@ TEST(ProcessSystem, InheritsEnvironmentAndWorkingDirectory) {
     fs::path previous = fs::current_path();
     fs::current_path(dir.path());
     setenv("VORLUNE_PROCESS_TEST", "inherited value", 1);
-    EXPECT_EQ(host::System("pwd"), fs::canonical(dir.path()).string() + "\n");
-    EXPECT_EQ(host::System("printenv VORLUNE_PROCESS_TEST"), "inherited value\n");
+    EXPECT_EQ(system::System("pwd"), fs::canonical(dir.path()).string() + "\n");
+    EXPECT_EQ(system::System("printenv VORLUNE_PROCESS_TEST"), "inherited value\n");
     unsetenv("VORLUNE_PROCESS_TEST");
     fs::current_path(previous);
 }

@@ -12,6 +12,7 @@
 
 #include "game/simple_particles.hpp"
 #include "graphics/window.hpp"
+#include "platform/active_window.hpp"
 #include "support/engine_fixture.hpp"
 #include "util/random.hpp"
 
@@ -289,8 +290,8 @@ TEST_F(SimpleParticlesTest, RunawayPositionsStayDefined) {
 
 TEST_F(SimpleParticlesTest, ShapesOnTheActiveWindow) {
     OpenActiveWindow(40, 30);
-    SDL_SetRenderDrawColor(graphics::ActiveRenderer(), 0, 0, 0, 255);
-    SDL_RenderClear(graphics::ActiveRenderer());
+    SDL_SetRenderDrawColor(platform::ActiveRenderer(), 0, 0, 0, 255);
+    SDL_RenderClear(platform::ActiveRenderer());
     // Life 0: drawn once where created, then retired.
     LuaOk("setsimpleparticletype('FillBox') setsimpleparticlesize(3, 'NORMAL')"
           "createsimpleparticles(10, 12, 1, 0, 0, 255, 0, 255) updatesimpleparticles()");

@@ -11,7 +11,8 @@
 
 #include "graphics/sprite.hpp"
 #include "graphics/window.hpp"
-#include "host/handles.hpp"
+#include "platform/active_window.hpp"
+#include "core/handles.hpp"
 #include "support/engine_fixture.hpp"
 
 namespace vorlune::test {
@@ -55,7 +56,7 @@ protected:
     }
 
     void Clear(uint32_t rgba = kGrey) {
-        SDL_Renderer* r = graphics::ActiveRenderer();
+        SDL_Renderer* r = platform::ActiveRenderer();
         SDL_SetRenderDrawColor(r, rgba >> 24, (rgba >> 16) & 255, (rgba >> 8) & 255, rgba & 255);
         SDL_RenderClear(r);
     }

@@ -17,6 +17,7 @@
 #include "graphics/frame.hpp"
 #include "graphics/text.hpp"
 #include "graphics/window.hpp"
+#include "platform/active_window.hpp"
 #include "support/engine_fixture.hpp"
 
 namespace vorlune::test {
@@ -221,7 +222,7 @@ TEST_F(TextTest, SizeZeroDrawsNothingAndNegativeSizesPassUnchanged) {
     LuaOk("cls() color(255, 255, 255, 255) textsize(-2) drawtext('A', 40, 30)");
     Image scripted = ReadPixels();
     LuaOk("cls() color(255, 255, 255, 255)");
-    SDL_Renderer* renderer = graphics::ActiveRenderer();
+    SDL_Renderer* renderer = platform::ActiveRenderer();
     for (int r = 0; r < 8; ++r)
         for (int c = 0; c < 8; ++c)
             if (graphics::BuiltinGlyph('A').pixel[r][c]) {
@@ -236,7 +237,7 @@ TEST_F(TextTest, BatchedSquaresGiveThePixelsOfOneCallPerSquare) {
     // must equal one fill call per set pixel, in order, also when translucent
     // texts overlap and when a logical size scales the drawing.
     OpenActiveWindow(320, 240);
-    SDL_Renderer* renderer = graphics::ActiveRenderer();
+    SDL_Renderer* renderer = platform::ActiveRenderer();
     std::string all;
     for (int code = 0; code < 256; ++code) all += char(code);
     auto direct = [&](const std::string& text, int x, int y, int size) {
@@ -338,7 +339,7 @@ TEST_F(TextTest, InputLeavesTheLineDrawnAndTheInputColour) {
     PushKey(SDL_SCANCODE_RETURN);
     LuaOk("input(0, 0, 1)");
     Uint8 r, g, b, a;
-    SDL_GetRenderDrawColor(graphics::ActiveRenderer(), &r, &g, &b, &a);
+    SDL_GetRenderDrawColor(platform::ActiveRenderer(), &r, &g, &b, &a);
     EXPECT_EQ(std::vector<int>({r, g, b, a}), std::vector<int>({0, 1, 44, 255}));
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/window.hpp"
+#include "platform/active_window.hpp"
 #include "support/engine_fixture.hpp"
 
 namespace vorlune::test {
@@ -41,8 +42,8 @@ TEST_F(WindowTest, OpenWindowCentresNegativeCoordinatesIndependently) {
     int32_t d = graphics::OpenWindow("d", 7, -1, 640, 480);
     EXPECT_EQ(Position(d), std::make_pair(7, cy));
     // Opening does not select the window.
-    EXPECT_EQ(graphics::ActiveWindowId(), 0);
-    EXPECT_EQ(graphics::ActiveRenderer(), nullptr);
+    EXPECT_EQ(platform::ActiveWindowId(), 0);
+    EXPECT_EQ(platform::ActiveRenderer(), nullptr);
 }
 
 TEST_F(WindowTest, ActiveWindowIsStoredUnvalidatedAndLookedUpAtEveryUse) {
@@ -54,7 +55,7 @@ TEST_F(WindowTest, ActiveWindowIsStoredUnvalidatedAndLookedUpAtEveryUse) {
           "setactivewindow(12345) assert(windowwidth() == 0 and windowheight() == 0)\n"
           "setcaption('nobody')  resizewindow(10, 10)  setvirtualsize(1, 1)\n"
           "setactivewindow(a)\n");
-    EXPECT_STREQ(SDL_GetWindowTitle(Sdl(graphics::ActiveWindowId())), "a");
+    EXPECT_STREQ(SDL_GetWindowTitle(Sdl(platform::ActiveWindowId())), "a");
     // Once a virtual size was set anywhere, windows without one answer 0.
     EXPECT_EQ(graphics::WindowWidth(), 0);
 }
@@ -103,10 +104,10 @@ TEST_F(WindowTest, FullScreenFlagBelongsToTheProcess) {
 
 TEST_F(WindowTest, ClosingTheActiveWindowLeavesNothingToDrawOn) {
     int32_t id = OpenActiveWindow(64, 48);
-    EXPECT_NE(graphics::ActiveRenderer(), nullptr);
+    EXPECT_NE(platform::ActiveRenderer(), nullptr);
     LuaOk("closewindow(" + std::to_string(id) + ")");
-    EXPECT_EQ(graphics::ActiveWindowId(), id);
-    EXPECT_EQ(graphics::ActiveRenderer(), nullptr);
+    EXPECT_EQ(platform::ActiveWindowId(), id);
+    EXPECT_EQ(platform::ActiveRenderer(), nullptr);
     EXPECT_EQ(Sdl(id), nullptr);
     LuaOk("setcaption('gone') resizewindow(5, 5) togglefullscreen() togglefullscreen()"
           " assert(windowwidth() == 0)");

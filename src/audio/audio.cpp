@@ -3,8 +3,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include "host/files.hpp"
-#include "host/host.hpp"
+#include "core/paths.hpp"
+#include "platform/exit.hpp"
 
 // The module keeps no state of its own: loaded sounds and music are recorded
 // in the live-handle registry, and the music state and volumes are the mixer's.
@@ -12,32 +12,24 @@
 namespace vorlune::audio {
 namespace {
 
-using host::HandleKind;
+using core::HandleKind;
 
 bool MixerOpen() { return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0; }
 
 // A missing media file ends the run: error box, media shutdown, exit 0.
 [[noreturn]] void MissingFile(const std::string& text) {
-    host::ShowMessageBox(SDL_MESSAGEBOX_ERROR, "File not found", text);
-    host::ShutdownMedia();
-    host::ExitProcess(0);
+    platform::EndRun({.flags = SDL_MESSAGEBOX_ERROR, .title = "File not found", .text = text,
+                      .shutdown = platform::Shutdown::Media});
 }
 
 }  // namespace
 
-void StartUp() {
-    if (Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024) != 0) {
-        host::ShowMessageBox(1, "Error", std::string("Could not initialize sound system: ") + SDL_GetError());
-        host::ExitProcess(0);
-    }
-}
-
 ObjectHandle LoadSound(const std::string& filename) {
-    if (!host::FileExists(filename)) MissingFile("Can't find sound file: " + filename);
+    if (!core::FileExists(filename)) MissingFile("Can't find sound file: " + filename);
     SDL_RWops* stream = SDL_RWFromFile(filename.c_str(), "rb");
     if (!stream) return nullptr;  // e.g. not readable: undecodable, no message
     Mix_Chunk* chunk = Mix_LoadWAV_RW(stream, 1);  // the loader frees the stream
-    host::RegisterHandle(chunk, HandleKind::Sound);
+    core::RegisterHandle(chunk, HandleKind::Sound);
     return chunk;
 }
 
@@ -49,7 +41,7 @@ void PlaySound(ObjectHandle sound, int32_t volume, int32_t channel, int32_t loop
     // A freed or foreign pointer, or a mixer already closed by the media
     // shutdown (the mixer would then index the channel array it released), is
     // a failure to start the sound.
-    if (!host::IsLive(sound, HandleKind::Sound) || !MixerOpen()) host::FatalErrorBox("Error", "Error playing sound file.");
+    if (!core::IsLive(sound, HandleKind::Sound) || !MixerOpen()) platform::FatalErrorBox("Error", "Error playing sound file.");
     auto* chunk = static_cast<Mix_Chunk*>(sound);
     Mix_VolumeChunk(chunk, volume);
     // The mixer indexes its channel array with any number below -1 unchecked,
@@ -59,13 +51,13 @@ void PlaySound(ObjectHandle sound, int32_t volume, int32_t channel, int32_t loop
 }
 
 void FreeSound(ObjectHandle sound) {
-    if (host::ForgetHandle(sound, HandleKind::Sound)) Mix_FreeChunk(static_cast<Mix_Chunk*>(sound));
+    if (core::ForgetHandle(sound, HandleKind::Sound)) Mix_FreeChunk(static_cast<Mix_Chunk*>(sound));
 }
 
 ObjectHandle LoadMusic(const std::string& filename) {
-    if (!host::FileExists(filename)) MissingFile("Can't find music file: " + filename);
+    if (!core::FileExists(filename)) MissingFile("Can't find music file: " + filename);
     Mix_Music* music = Mix_LoadMUS(filename.c_str());
-    host::RegisterHandle(music, HandleKind::Music);
+    core::RegisterHandle(music, HandleKind::Music);
     return music;
 }
 
@@ -73,7 +65,7 @@ void PlayMusic(ObjectHandle music, int32_t volume, int32_t loop) {
     // A dead handle counts as the null handle: the volume is still set, and
     // the mixer would refuse to play null music, so nothing starts.
     Mix_VolumeMusic(volume);
-    if (ObjectHandle live = host::Live(music, HandleKind::Music)) Mix_PlayMusic(static_cast<Mix_Music*>(live), loop);
+    if (ObjectHandle live = core::Live(music, HandleKind::Music)) Mix_PlayMusic(static_cast<Mix_Music*>(live), loop);
 }
 
 void FadeMusic(int32_t ms) { Mix_FadeOutMusic(ms); }
@@ -82,7 +74,7 @@ void ResumeMusic() { Mix_ResumeMusic(); }
 void HaltMusic() { Mix_HaltMusic(); }
 
 void FreeMusic(ObjectHandle music) {
-    if (host::ForgetHandle(music, HandleKind::Music)) Mix_FreeMusic(static_cast<Mix_Music*>(music));
+    if (core::ForgetHandle(music, HandleKind::Music)) Mix_FreeMusic(static_cast<Mix_Music*>(music));
 }
 
 }  // namespace vorlune::audio

@@ -9,11 +9,9 @@
 #include <cstdint>
 #include <string>
 
-#include "host/handles.hpp"
+#include "core/handles.hpp"
 
 namespace vorlune::audio {
-
-void StartUp();   // open the mixer: 22050 Hz, signed 16-bit LE, stereo, 1024-sample chunks; failure ends the run
 
 ObjectHandle LoadSound(const std::string& filename);   // decoded chunk, null when undecodable; missing file ends the run
 void PlaySound(ObjectHandle sound, int32_t volume, int32_t channel, int32_t loop);  // set the chunk volume, play on channel (-1: first free)

@@ -6,7 +6,7 @@
 
 #include "graphics/frame.hpp"
 #include "graphics/sprite.hpp"
-#include "host/host.hpp"
+#include "platform/exit.hpp"
 #include "util/wrap.hpp"
 
 namespace vorlune::game {
@@ -45,7 +45,7 @@ int32_t StoredLoop(int32_t loop) { return loop >= 0 ? util::WrapAdd(loop, 1) : l
 // The number of an existing animation as an index; any other number ends the
 // process (negative ones too, so no array is ever read outside its bounds).
 std::size_t Checked(int32_t n) {
-    if (n < 0 || n >= animations.count) host::FatalErrorBox("Error", "No animation available.");
+    if (n < 0 || n >= animations.count) platform::FatalErrorBox("Error", "No animation available.");
     return static_cast<std::size_t>(n);
 }
 

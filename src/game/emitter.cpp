@@ -7,7 +7,7 @@
 
 #include "graphics/sprite.hpp"
 #include "graphics/window.hpp"
-#include "host/host.hpp"
+#include "platform/exit.hpp"
 #include "util/random.hpp"
 
 namespace vorlune::game {
@@ -32,11 +32,11 @@ std::vector<std::unique_ptr<TParticleClass>> engines;
 
 // The index of a created emitter; anything else ends the process.
 std::size_t Checked(int32_t n) {
-    if (n < 0 || n >= emitter.count) host::FatalErrorBox("Error", "No emitter available.");
+    if (n < 0 || n >= emitter.count) platform::FatalErrorBox("Error", "No emitter available.");
     return static_cast<std::size_t>(n);
 }
 
-[[noreturn]] void NoStreamingEmitter() { host::FatalErrorBox("Error", "No streaming emitter available."); }
+[[noreturn]] void NoStreamingEmitter() { platform::FatalErrorBox("Error", "No streaming emitter available."); }
 
 // amount + 1, the size of a burst; nothing for a negative amount.
 int64_t BurstSize(std::size_t n) { return static_cast<int64_t>(emitter.amount[n]) + 1; }
@@ -130,7 +130,7 @@ void CreateParticles(int32_t emitterval, int32_t x, int32_t y, double aangle, do
 }
 
 void UpdateParticles() {
-    if (emitter.count == 0) host::FatalErrorBox("Error", "No emitter available.");
+    if (emitter.count == 0) platform::FatalErrorBox("Error", "No emitter available.");
     for (auto& engine : engines) {
         if (engine) engine->UpdateParticles();
     }

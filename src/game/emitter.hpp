@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "game/particle_engine.hpp"
-#include "host/handles.hpp"
+#include "core/handles.hpp"
 
 namespace vorlune::game {
 

@@ -8,7 +8,7 @@
 #include "graphics/frame.hpp"
 #include "graphics/sprite.hpp"
 #include "graphics/text.hpp"
-#include "host/host.hpp"
+#include "platform/exit.hpp"
 #include "util/wrap.hpp"
 
 namespace vorlune::graphics {
@@ -34,9 +34,8 @@ struct BitmapFontTable {
 
 // A font number that names no font: error box, SDL_Quit alone, exit 0.
 [[noreturn]] void NoFont() {
-    host::ShowMessageBox(SDL_MESSAGEBOX_ERROR, "No font", "Font not loaded!");
-    SDL_Quit();
-    host::ExitProcess(0);
+    platform::EndRun({.flags = SDL_MESSAGEBOX_ERROR, .title = "No font", .text = "Font not loaded!",
+                      .shutdown = platform::Shutdown::Sdl});
 }
 
 // The index of a valid font number; anything else ends the process.
@@ -68,7 +67,7 @@ bool LocateTile(const std::string& fontface, int32_t columns, uint8_t c, int32_t
 int32_t CreateBmpFont(ObjectHandle sprite, int32_t tileWidth, int32_t tileHeight, const std::string& fontface) {
     // The columns are worked out from the tile size: a size of 0 is an
     // unhandled run-time error.
-    if (tileWidth == 0 || tileHeight == 0) host::UnhandledError("Division by zero");
+    if (tileWidth == 0 || tileHeight == 0) platform::UnhandledError("Division by zero");
     // Halves to even: the default rounding mode. The quotient's magnitude is
     // at most the image width, so it fits.
     const double columns = std::nearbyint(static_cast<double>(SpriteWidth(sprite)) / tileWidth);

@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include "platform/active_window.hpp"
 #include "graphics/raster.hpp"
 #include "graphics/window.hpp"
 
@@ -74,7 +75,7 @@ private:
 
 template <typename Raster, typename... Args>
 void Rasterise(Raster raster, Args... args) {
-    SDL_Renderer* renderer = ActiveRenderer();
+    SDL_Renderer* renderer = platform::ActiveRenderer();
     if (!renderer) return;
     RendererSink sink(renderer, VisibleArea(renderer));
     raster(sink, args...);
@@ -83,7 +84,7 @@ void Rasterise(Raster raster, Args... args) {
 }  // namespace
 
 void Color(int32_t r, int32_t g, int32_t b, int32_t alpha) {
-    SDL_Renderer* renderer = ActiveRenderer();
+    SDL_Renderer* renderer = platform::ActiveRenderer();
     if (!renderer) return;
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
     SDL_SetRenderDrawColor(renderer, Channel(r), Channel(g), Channel(b), Channel(alpha));
@@ -98,27 +99,27 @@ void BackColor(int32_t r, int32_t g, int32_t b, int32_t alpha) {
 
 void ClearWindow() {
     Color(state.backColour[0], state.backColour[1], state.backColour[2], state.backColour[3]);
-    if (SDL_Renderer* renderer = ActiveRenderer()) SDL_RenderClear(renderer);
+    if (SDL_Renderer* renderer = platform::ActiveRenderer()) SDL_RenderClear(renderer);
 }
 
 void Dot(int32_t x, int32_t y) {
-    if (SDL_Renderer* renderer = ActiveRenderer()) SDL_RenderDrawPoint(renderer, x, y);
+    if (SDL_Renderer* renderer = platform::ActiveRenderer()) SDL_RenderDrawPoint(renderer, x, y);
 }
 
 void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    SDL_Renderer* renderer = ActiveRenderer();
+    SDL_Renderer* renderer = platform::ActiveRenderer();
     if (!renderer) return;
     DrawSegment(renderer, VisibleArea(renderer), x1, y1, x2, y2);
 }
 
 void Rectangle(int32_t x, int32_t y, int32_t w, int32_t h) {
     SDL_Rect rect{x, y, w, h};
-    if (SDL_Renderer* renderer = ActiveRenderer()) SDL_RenderDrawRect(renderer, &rect);
+    if (SDL_Renderer* renderer = platform::ActiveRenderer()) SDL_RenderDrawRect(renderer, &rect);
 }
 
 void FillRectangle(int32_t x, int32_t y, int32_t w, int32_t h) {
     SDL_Rect rect{x, y, w, h};
-    if (SDL_Renderer* renderer = ActiveRenderer()) SDL_RenderFillRect(renderer, &rect);
+    if (SDL_Renderer* renderer = platform::ActiveRenderer()) SDL_RenderFillRect(renderer, &rect);
 }
 
 void Circle(int32_t x, int32_t y, int32_t r) { Rasterise(RasterCircle, x, y, r); }
@@ -127,7 +128,7 @@ void Ellipse(int32_t x, int32_t y, int32_t xr, int32_t yr) { Rasterise(RasterEll
 void FillEllipse(int32_t x, int32_t y, int32_t xr, int32_t yr) { Rasterise(RasterFillEllipse, x, y, xr, yr); }
 
 void Triangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3) {
-    SDL_Renderer* renderer = ActiveRenderer();
+    SDL_Renderer* renderer = platform::ActiveRenderer();
     if (!renderer) return;
     const Area view = VisibleArea(renderer);
     DrawSegment(renderer, view, x1, y1, x2, y2);

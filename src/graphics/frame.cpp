@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "platform/active_window.hpp"
 #include "graphics/window.hpp"
 
 namespace vorlune::graphics {
@@ -21,7 +22,7 @@ constexpr uint32_t kWrappedAhead = 0x80000000u;
 }  // namespace
 
 void Redraw() {
-    if (SDL_Renderer* renderer = ActiveRenderer()) SDL_RenderPresent(renderer);
+    if (SDL_Renderer* renderer = platform::ActiveRenderer()) SDL_RenderPresent(renderer);
 }
 
 void Wait(int32_t ms) {

@@ -5,15 +5,16 @@
 
 #include <SDL.h>
 
-#include "graphics/image_library.hpp"
+#include "platform/active_window.hpp"
+#include "platform/image_library.hpp"
 #include "graphics/window.hpp"
-#include "host/files.hpp"
-#include "host/host.hpp"
+#include "core/paths.hpp"
+#include "platform/exit.hpp"
 
 namespace vorlune::graphics {
 namespace {
 
-using host::HandleKind;
+using core::HandleKind;
 
 // The colour key applied to images at load time.
 struct ColourKeyState {
@@ -27,41 +28,38 @@ Uint8 Channel(int32_t value) { return static_cast<Uint8>(value); }  // low 8 bit
 
 // Missing image file: error box, SDL_Quit, exit 0.
 void CheckFileExists(const std::string& filename) {
-    if (host::FileExists(filename)) return;
-    host::ShowMessageBox(SDL_MESSAGEBOX_ERROR, "File not found", "Can't find image file: " + filename);
-    SDL_Quit();
-    host::ExitProcess(0);
+    if (core::FileExists(filename)) return;
+    platform::EndRun({.flags = SDL_MESSAGEBOX_ERROR, .title = "File not found", .text = "Can't find image file: " + filename,
+                      .shutdown = platform::Shutdown::Sdl});
 }
 
 // A load or create call failed: box with SDL's message, SDL_Quit only, exit 0.
 [[noreturn]] void LoadFailed(const char* prefix) {
-    host::ShowMessageBox(1, "Error", std::string(prefix) + SDL_GetError());
-    SDL_Quit();
-    host::ExitProcess(0);
+    platform::EndRun({.title = "Error", .text = prefix + std::string(SDL_GetError()), .shutdown = platform::Shutdown::Sdl});
 }
 
-SDL_Surface* LiveImage(ObjectHandle image) { return static_cast<SDL_Surface*>(host::Live(image, HandleKind::Image)); }
+SDL_Surface* LiveImage(ObjectHandle image) { return static_cast<SDL_Surface*>(core::Live(image, HandleKind::Image)); }
 
 // A sprite the script may still use. Once the video subsystem has been shut
 // down (closeapplication) every renderer and its textures are gone, so all
 // sprites are forgotten.
 SDL_Texture* LiveSprite(ObjectHandle sprite) {
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
-        host::ForgetKind(HandleKind::Sprite);
+        core::ForgetKind(HandleKind::Sprite);
         return nullptr;
     }
-    return static_cast<SDL_Texture*>(host::Live(sprite, HandleKind::Sprite));
+    return static_cast<SDL_Texture*>(core::Live(sprite, HandleKind::Sprite));
 }
 
 ObjectHandle RegisterSprite(SDL_Texture* texture, SDL_Renderer* renderer) {
     // The renderer owns the texture: closewindow forgets it with the renderer.
-    host::RegisterHandle(texture, HandleKind::Sprite, renderer);
+    core::RegisterHandle(texture, HandleKind::Sprite, renderer);
     return texture;
 }
 
 void CopyEx(SDL_Texture* texture, const SDL_Rect* source, int32_t x, int32_t y, int32_t w, int32_t h, double xscale,
             double yscale, double angle, bool vflip, bool hflip) {
-    SDL_Renderer* renderer = ActiveRenderer();
+    SDL_Renderer* renderer = platform::ActiveRenderer();
     if (!renderer) return;
     SDL_Rect destination{x, y, ScaledSize(w, xscale), ScaledSize(h, yscale)};
     // A null centre rotates about the centre of the destination rectangle.
@@ -90,19 +88,19 @@ int32_t ScaledSize(int32_t size, double scale) {
 
 ObjectHandle LoadImage(const std::string& filename) {
     CheckFileExists(filename);
-    SDL_Surface* surface = ImgLoad(filename.c_str());
+    SDL_Surface* surface = platform::ImgLoad(filename.c_str());
     if (!surface) LoadFailed("SDL_LoadBMP Error: ");
     if (colourKey.enabled) {
         Uint32 key = SDL_MapRGB(surface->format, Channel(colourKey.red), Channel(colourKey.green), Channel(colourKey.blue));
         SDL_SetColorKey(surface, 1, key);
     }
-    host::RegisterHandle(surface, HandleKind::Image);
+    core::RegisterHandle(surface, HandleKind::Image);
     return surface;
 }
 
 void FreeImage(ObjectHandle image) {
     if (SDL_Surface* surface = LiveImage(image)) {
-        host::ForgetHandle(surface, HandleKind::Image);
+        core::ForgetHandle(surface, HandleKind::Image);
         SDL_FreeSurface(surface);
     }
 }
@@ -121,15 +119,15 @@ void ResetColourKey() { colourKey = ColourKeyState{}; }
 ObjectHandle LoadSprite(const std::string& filename) {
     CheckFileExists(filename);
     // With no live active window the renderer is null and the load fails.
-    SDL_Renderer* renderer = ActiveRenderer();
-    SDL_Texture* texture = ImgLoadTexture(renderer, filename.c_str());
+    SDL_Renderer* renderer = platform::ActiveRenderer();
+    SDL_Texture* texture = platform::ImgLoadTexture(renderer, filename.c_str());
     if (!texture) LoadFailed("SDL_LoadBMP Error: ");
     return RegisterSprite(texture, renderer);
 }
 
 ObjectHandle CreateSprite(ObjectHandle image) {
     // A dead image reaches SDL as null, which refuses it with its own message.
-    SDL_Renderer* renderer = ActiveRenderer();
+    SDL_Renderer* renderer = platform::ActiveRenderer();
     SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, LiveImage(image));
     if (!texture) LoadFailed("SDL_CreateTextureFromSurface Error: ");
     return RegisterSprite(texture, renderer);
@@ -137,7 +135,7 @@ ObjectHandle CreateSprite(ObjectHandle image) {
 
 void FreeSprite(ObjectHandle sprite) {
     if (SDL_Texture* texture = LiveSprite(sprite)) {
-        host::ForgetHandle(texture, HandleKind::Sprite);
+        core::ForgetHandle(texture, HandleKind::Sprite);
         SDL_DestroyTexture(texture);
     }
 }

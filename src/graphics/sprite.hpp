@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/handles.hpp"
+#include "core/handles.hpp"
 
 namespace vorlune::graphics {
 

@@ -5,10 +5,11 @@
 
 #include <SDL.h>
 
+#include "platform/active_window.hpp"
 #include "graphics/draw.hpp"
 #include "graphics/frame.hpp"
 #include "graphics/window.hpp"
-#include "host/host.hpp"
+#include "platform/exit.hpp"
 #include "util/wrap.hpp"
 
 namespace vorlune::graphics {
@@ -29,7 +30,7 @@ int32_t Width(int32_t size, std::size_t count) {
 }  // namespace
 
 void DrawText(const std::string& text, int32_t x, int32_t y) {
-    SDL_Renderer* renderer = ActiveRenderer();
+    SDL_Renderer* renderer = platform::ActiveRenderer();
     // The software renderer widens zero-size fills to one pixel: size 0
     // draws nothing at all.
     if (!renderer || state.size == 0) return;
@@ -156,8 +157,7 @@ std::string EditLine(const LineEditorLook& look, int32_t x, int32_t y, int32_t m
             Sync();
             break;
         case SDL_QUIT:
-            SDL_Quit();
-            host::ExitProcess(0);
+            platform::EndOnQuitRequest();
         case SDL_KEYDOWN:
             switch (event.key.keysym.scancode) {
             case SDL_SCANCODE_RETURN:

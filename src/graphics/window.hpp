@@ -7,17 +7,9 @@
 #include <cstdint>
 #include <string>
 
-#include "host/handles.hpp"
-
-struct SDL_Window;
-struct SDL_Renderer;
+#include "core/handles.hpp"
 
 namespace vorlune::graphics {
-
-void StartUp();                       // SDL_Init (0x3231), joystick 0; on failure report and go on
-
-SDL_Window* ActiveSdlWindow();        // window of the active window id, or null
-SDL_Renderer* ActiveRenderer();       // its renderer, or null
 
 int32_t OpenWindow(const std::string& caption, int32_t x, int32_t y, int32_t w, int32_t h);  // window + accelerated renderer; returns its id
 void SetActiveWindow(int32_t window); // all drawing goes here from now on (not validated)
@@ -34,7 +26,6 @@ void SetIcon(ObjectHandle image);     // icon of the active window from a live i
 void MessageBox(const std::string& caption, const std::string& text);  // modal box, flags 1
 void CloseApplication();              // media shutdown; the script goes on
 
-int32_t ActiveWindowId();             // (tests)
 void ResetWindowState();              // active window 0, flags cleared (tests)
 
 }  // namespace vorlune::graphics

@@ -2,30 +2,17 @@
 
 #include <SDL.h>
 
-#include "graphics/window.hpp"
-#include "host/host.hpp"
+#include "platform/active_window.hpp"
+#include "platform/exit.hpp"
+#include "platform/media.hpp"
 
 namespace vorlune::input {
 namespace {
 
-// The one joystick of the process, opened at start-up.
-struct InputState {
-    SDL_Joystick* activeJoystick = nullptr;
-} state;
+using platform::EndOnQuitRequest;
 
-// A quit request seen by inkey or getkey: SDL_Quit and exit 0, nothing more.
-[[noreturn]] void EndOnQuitRequest() {
-    SDL_Quit();
-    host::ExitProcess(0);
-}
-
-// The start-up joystick while it is attached, else null. Once the joystick
-// subsystem has been shut down (closeapplication) SDL has freed the device.
-SDL_Joystick* AttachedJoystick() {
-    if (SDL_WasInit(SDL_INIT_JOYSTICK) == 0) state.activeJoystick = nullptr;
-    if (state.activeJoystick && SDL_JoystickGetAttached(state.activeJoystick)) return state.activeJoystick;
-    return nullptr;
-}
+// The start-up joystick while it is attached, else null.
+SDL_Joystick* AttachedJoystick() { return platform::ActiveJoystick(); }
 
 }  // namespace
 
@@ -105,7 +92,7 @@ void MouseShow() { SDL_ShowCursor(SDL_ENABLE); }
 void WarpMouse(int32_t mx, int32_t my) {
     // SDL would warp within the focus window when given none: with no live
     // active window the pointer stays where it is.
-    if (SDL_Window* window = graphics::ActiveSdlWindow()) SDL_WarpMouseInWindow(window, mx, my);
+    if (SDL_Window* window = platform::ActiveSdlWindow()) SDL_WarpMouseInWindow(window, mx, my);
 }
 
 bool JoystickPlugged() { return AttachedJoystick() != nullptr; }
@@ -131,19 +118,6 @@ int32_t GetJoyButton(int32_t button) {
 int32_t NumberJoyButtons() {
     SDL_Joystick* joystick = AttachedJoystick();
     return joystick ? SDL_JoystickNumButtons(joystick) : 0;
-}
-
-void OpenActiveJoystick() {
-    if (SDL_NumJoysticks() > 0) state.activeJoystick = SDL_JoystickOpen(0);
-}
-
-void CloseActiveJoystick() {
-    // An unplugged joystick stays open until SDL quits, which frees it; a
-    // later shutdown finds the subsystem down and leaves it alone.
-    if (SDL_Joystick* joystick = AttachedJoystick()) {
-        SDL_JoystickClose(joystick);
-        state.activeJoystick = nullptr;
-    }
 }
 
 }  // namespace vorlune::input

@@ -27,7 +27,5 @@ int32_t NumberJoyButtons();    // button count, 0 without joystick
 
 int32_t ButtonNumber(uint32_t mask);  // mouse button mask -> 0..3, lowest number wins
 bool InZone(int32_t x, int32_t y, int32_t x1, int32_t y1, int32_t x2, int32_t y2);  // x1<=x<=x2 and y1<=y<=y2
-void OpenActiveJoystick();     // open device 0 when SDL reports a joystick (start-up)
-void CloseActiveJoystick();    // close it when still attached (media shutdown)
 
 }  // namespace vorlune::input

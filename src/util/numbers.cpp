@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "host/script_error.hpp"
+#include "core/script_error.hpp"
 #include "util/random.hpp"
 
 namespace vorlune::util {
@@ -35,7 +35,7 @@ std::string NumberText(double x) {
 // of the script and reaches it as an error it can catch.
 int32_t ToInt32OrRaise(const char* function, double integral) {
     if (!FitsInt64(integral)) {
-        throw host::ScriptError(std::string(function) + ": cannot convert " + NumberText(integral) +
+        throw core::ScriptError(std::string(function) + ": cannot convert " + NumberText(integral) +
                                 " to an integer");
     }
     return Low32(integral);

@@ -3,24 +3,25 @@
 #include <cstring>
 
 #include "graphics/window.hpp"
-#include "host/handles.hpp"
-#include "host/host.hpp"
-#include "host/script_api.hpp"
+#include "platform/active_window.hpp"
+#include "core/handles.hpp"
+#include "platform/media.hpp"
+#include "script/script_api.hpp"
 
 namespace vorlune::test {
 
 void EngineTest::SetUp() {
-    host::StartMedia();
+    platform::StartMedia();
     L = luaL_newstate();
     luaL_openlibs(L);
-    host::RegisterScriptApi(L);
+    script::RegisterScriptApi(L);
 }
 
 void EngineTest::TearDown() {
     lua_close(L);
     L = nullptr;
     graphics::ResetWindowState();
-    host::ResetHandles();
+    core::ResetHandles();
 }
 
 std::string EngineTest::Lua(const std::string& code) {
@@ -61,7 +62,7 @@ int32_t EngineTest::OpenActiveWindow(int w, int h) {
 
 Image EngineTest::ReadPixels() {
     Image image;
-    SDL_Renderer* renderer = graphics::ActiveRenderer();
+    SDL_Renderer* renderer = platform::ActiveRenderer();
     if (!renderer) return image;
     int w = 0, h = 0;
     SDL_GetRendererOutputSize(renderer, &w, &h);

@@ -1,12 +1,13 @@
-#include "host/appended_script.hpp"
+#include "script/appended_script.hpp"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include "host/host.hpp"
+#include "core/paths.hpp"
+#include "platform/exit.hpp"
 
-namespace vorlune::host {
+namespace vorlune::script {
 namespace {
 
 constexpr uint16_t kKeyStart = 0x4B1D;
@@ -134,14 +135,10 @@ std::string BuildScriptText(std::string_view stored) {
 
 AppendedScript ReadAppendedScript(const std::string& path) {
     AppendedScript result;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) UnhandledError("Cannot open executable \"" + path + "\": " + std::strerror(errno));
     std::string contents;
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) contents.append(buffer, n);
-    bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) UnhandledError("Cannot read executable \"" + path + "\"");
+    if (int error = core::ReadWholeFile(path, contents)) {
+        platform::UnhandledError("Cannot read executable \"" + path + "\": " + std::strerror(error));
+    }
 
     std::size_t size = contents.size();
     std::string_view all(contents);
@@ -150,7 +147,7 @@ AppendedScript ReadAppendedScript(const std::string& path) {
     if (!offsetText) return result;
     result.found = true;
     auto offset = ParseInteger(*offsetText);
-    if (!offset) UnhandledError("\"" + *offsetText + "\" is an invalid integer");
+    if (!offset) platform::UnhandledError("\"" + *offsetText + "\" is an invalid integer");
     if (*offset <= 0 || size < kTrailerSize) return result;
     // The scan runs up to and including the first trailer byte.
     auto start = static_cast<std::size_t>(*offset);
@@ -159,4 +156,4 @@ AppendedScript ReadAppendedScript(const std::string& path) {
     return result;
 }
 
-}  // namespace vorlune::host
+}  // namespace vorlune::script

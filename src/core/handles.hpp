@@ -13,7 +13,7 @@ using ObjectHandle = void*;  // the pointer a script holds as light userdata
 
 }  // namespace vorlune
 
-namespace vorlune::host {
+namespace vorlune::core {
 
 enum class HandleKind { Image, Sprite, Sound, Music };
 
@@ -25,4 +25,4 @@ void ForgetOwnedBy(const void* owner);          // remove every object owned by 
 void ForgetKind(HandleKind kind);               // remove every object of that kind (its subsystem was shut down)
 void ResetHandles();                            // forget everything (tests)
 
-}  // namespace vorlune::host
+}  // namespace vorlune::core

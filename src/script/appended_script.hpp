@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace vorlune::host {
+namespace vorlune::script {
 
 inline constexpr std::string_view kTrailerMarker = "vrlnbind";
 inline constexpr std::size_t kTrailerSize = 20;
@@ -41,4 +41,4 @@ struct AppendedScript {
 // read or an offset that is not an integer ends the run (unhandled error).
 AppendedScript ReadAppendedScript(const std::string& path);
 
-}  // namespace vorlune::host
+}  // namespace vorlune::script

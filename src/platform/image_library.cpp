@@ -1,11 +1,11 @@
-#include "graphics/image_library.hpp"
+#include "platform/image_library.hpp"
 
 #include <dlfcn.h>
 
 #include <SDL.h>
 #include <SDL_image.h>
 
-namespace vorlune::graphics {
+namespace vorlune::platform {
 namespace {
 
 // The library once it is open, and the three entry points used.
@@ -55,4 +55,4 @@ void ImgQuit() {
     if (library.handle) library.quit();
 }
 
-}  // namespace vorlune::graphics
+}  // namespace vorlune::platform

@@ -5,11 +5,11 @@
 
 #include <lua.hpp>
 
-#include "host/binder.hpp"
+#include "script/binder.hpp"
 
-namespace vorlune::host {
+namespace vorlune::script {
 
 std::span<const ApiEntry> ScriptApiTable();  // the rows, in registration order
 void RegisterScriptApi(lua_State* L);        // set every row as a global function
 
-}  // namespace vorlune::host
+}  // namespace vorlune::script

@@ -1,9 +1,9 @@
-#include "host/handles.hpp"
+#include "core/handles.hpp"
 
 #include <iterator>
 #include <unordered_map>
 
-namespace vorlune::host {
+namespace vorlune::core {
 namespace {
 
 struct Entry {
@@ -51,4 +51,4 @@ void ForgetKind(HandleKind kind) {
 
 void ResetHandles() { registry.live.clear(); }
 
-}  // namespace vorlune::host
+}  // namespace vorlune::core

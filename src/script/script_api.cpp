@@ -1,4 +1,4 @@
-#include "host/script_api.hpp"
+#include "script/script_api.hpp"
 
 #include "audio/audio.hpp"
 #include "game/animation.hpp"
@@ -11,13 +11,14 @@
 #include "graphics/text.hpp"
 #include "graphics/sprite.hpp"
 #include "graphics/window.hpp"
-#include "host/files.hpp"
-#include "host/process.hpp"
+#include "system/files.hpp"
+#include "system/process.hpp"
+#include "core/paths.hpp"
 #include "input/input.hpp"
 #include "util/numbers.hpp"
 #include "util/strings.hpp"
 
-namespace vorlune::host {
+namespace vorlune::script {
 namespace {
 
 // name, usage message (empty for functions without parameters) and engine
@@ -64,7 +65,7 @@ constexpr ApiEntry kScriptApi[] = {
     Row<"Usage: spriteheight (sprite)", graphics::SpriteHeight>("spriteheight"),
     Row<"", graphics::NoColorKey>("nocolorkey"),
     Row<"", graphics::TimerTicks>("timerticks"),
-    Row<"", host::OsType>("ostype"),
+    Row<"", system::OsType>("ostype"),
     Row<"", input::JoystickPlugged>("joystickplugged"),
     Row<"", input::GetJoyX>("getjoyx"),
     Row<"", input::GetJoyY>("getjoyy"),
@@ -90,7 +91,7 @@ constexpr ApiEntry kScriptApi[] = {
     Row<"Usage: lowercase (string)", util::Lowercase>("lowercase"),
     Row<"Usage: input (x,y,maxlength)", graphics::Input>("input"),
     Row<"Usage: resizewindow (x,y)", graphics::ResizeWindow>("resizewindow"),
-    Row<"", host::Arguments>("arguments"),
+    Row<"", system::Arguments>("arguments"),
     Row<"Usage: freeimage (image)", graphics::FreeImage>("freeimage"),
     Row<"", graphics::WindowWidth>("windowwidth"),
     Row<"", graphics::WindowHeight>("windowheight"),
@@ -112,19 +113,19 @@ constexpr ApiEntry kScriptApi[] = {
     Row<"Usage: linecoll (a1x,a1y,a2x,a2y,b1x,b1y,b2x,b2y)", game::LineColl>("linecoll"),
     Row<"Usage: linetocirclecoll (LineX1,LineY1,LineX2,LineY2, CircleX,CircleY,CircleRadius)", game::LineToCircleColl>("linetocirclecoll"),
     Row<"", graphics::Sync>("sync"),
-    Row<"Usage: open (file, \"r/w/a\")", host::Open>("open"),
-    Row<"Usage: close (file)", host::Close>("close"),
-    Row<"Usage: finput (file)", host::FInput>("finput"),
-    Row<"Usage: eof (file)", host::Eof>("eof"),
-    Row<"Usage: eoln (file)", host::Eoln>("eoln"),
-    Row<"Usage: fprint (file, text)", host::FPrint>("fprint"),
-    Row<"Usage: fileexists (file)", host::FileExists>("fileexists"),
-    Row<"Usage: directoryexists (directory)", host::DirectoryExists>("directoryexists"),
-    Row<"Usage: makedir (dirname)", host::MakeDir>("makedir"),
-    Row<"Usage: removedir (dirname)", host::RemoveDir>("removedir"),
-    Row<"Usage: changedir (dirname)", host::ChangeDir>("changedir"),
-    Row<"Usage: deletefile (filename)", host::DeleteFile>("deletefile"),
-    Row<"Usage: system (filename)", host::System>("system"),
+    Row<"Usage: open (file, \"r/w/a\")", system::Open>("open"),
+    Row<"Usage: close (file)", system::Close>("close"),
+    Row<"Usage: finput (file)", system::FInput>("finput"),
+    Row<"Usage: eof (file)", system::Eof>("eof"),
+    Row<"Usage: eoln (file)", system::Eoln>("eoln"),
+    Row<"Usage: fprint (file, text)", system::FPrint>("fprint"),
+    Row<"Usage: fileexists (file)", core::FileExists>("fileexists"),
+    Row<"Usage: directoryexists (directory)", core::DirectoryExists>("directoryexists"),
+    Row<"Usage: makedir (dirname)", system::MakeDir>("makedir"),
+    Row<"Usage: removedir (dirname)", system::RemoveDir>("removedir"),
+    Row<"Usage: changedir (dirname)", system::ChangeDir>("changedir"),
+    Row<"Usage: deletefile (filename)", system::DeleteFile>("deletefile"),
+    Row<"Usage: system (filename)", system::System>("system"),
     Row<"Usage: insidetriangle (px,py,x1,y1,x2,y2,x3,y3)", game::InsideTriangle>("insidetriangle"),
     Row<"Usage: insiderectangle (px,py,x1,y1,x2,y2)", game::InsideRectangle>("insiderectangle"),
     Row<"Usage: insidecircle (px,py,cx,cy,radius)", game::InsideCircle>("insidecircle"),
@@ -197,4 +198,4 @@ void RegisterScriptApi(lua_State* L) {
     }
 }
 
-}  // namespace vorlune::host
+}  // namespace vorlune::script

@@ -1,4 +1,4 @@
-#include "host/files.hpp"
+#include "system/files.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,9 +10,9 @@
 #include <cstring>
 #include <vector>
 
-#include "host/host.hpp"
+#include "platform/exit.hpp"
 
-namespace vorlune::host {
+namespace vorlune::system {
 namespace {
 
 enum class FileMode { Closed, Reading, Writing, Appending };
@@ -32,6 +32,7 @@ struct FileTable {
     std::vector<std::string> name;    // the name the slot was bound to (cut to 255 bytes)
     int32_t issued = 0;               // handles issued so far; the last one is `issued`
     bool flushAtExit = false;         // FlushOpenFiles is registered with atexit
+    std::string arguments;            // ArgumentsString: every command-line argument followed by one space
 } files;
 
 void FlushOpenFiles() {
@@ -43,7 +44,7 @@ void FlushOpenFiles() {
 // The slot of a handle that was issued; any other handle ends the run.
 std::size_t SlotOf(int32_t file) {
     if (file < 1 || file > files.issued) {
-        UnhandledError("Invalid file handle: " + std::to_string(file));
+        platform::UnhandledError("Invalid file handle: " + std::to_string(file));
     }
     return static_cast<std::size_t>(file);
 }
@@ -57,17 +58,17 @@ bool IsWriting(std::size_t slot) {
 std::FILE* InputStream(int32_t file) {
     std::size_t slot = SlotOf(file);
     if (IsReading(slot)) return files.stream[slot];
-    UnhandledError(files.mode[slot] == FileMode::Closed ? "File not open" : "File not open for input");
+    platform::UnhandledError(files.mode[slot] == FileMode::Closed ? "File not open" : "File not open for input");
 }
 
 std::FILE* OutputStream(int32_t file) {
     std::size_t slot = SlotOf(file);
     if (IsWriting(slot)) return files.stream[slot];
-    UnhandledError(files.mode[slot] == FileMode::Closed ? "File not open" : "File not open for output");
+    platform::UnhandledError(files.mode[slot] == FileMode::Closed ? "File not open" : "File not open for output");
 }
 
 [[noreturn]] void StreamError(const char* what, int32_t file, int error) {
-    UnhandledError(std::string(what) + " \"" + files.name[static_cast<std::size_t>(file)] + "\": " +
+    platform::UnhandledError(std::string(what) + " \"" + files.name[static_cast<std::size_t>(file)] + "\": " +
                    std::strerror(error));
 }
 
@@ -109,7 +110,7 @@ std::FILE* OpenStream(const std::string& name, char mode) {
 }
 
 void ReportOnFailure(int result, const char* text, const std::string& path) {
-    if (result != 0) ShowMessageBox(1, "Error", text + path);
+    if (result != 0) platform::ShowMessageBox(1, "Error", text + path);
 }
 
 }  // namespace
@@ -135,7 +136,7 @@ int32_t Open(const std::string& name, const std::string& mode) {
     else return n;  // bound but closed: every later operation on it fails
 
     std::FILE* stream = OpenStream(files.name[slot], upper[0]);
-    if (!stream) FatalErrorBox("Error", "File not found: " + name);
+    if (!stream) platform::FatalErrorBox("Error", "File not found: " + name);
     files.stream[slot] = stream;
     files.mode[slot] = opened;
     return n;
@@ -143,7 +144,7 @@ int32_t Open(const std::string& name, const std::string& mode) {
 
 void Close(int32_t file) {
     std::size_t slot = SlotOf(file);
-    if (files.mode[slot] == FileMode::Closed) UnhandledError("File not open");
+    if (files.mode[slot] == FileMode::Closed) platform::UnhandledError("File not open");
     std::FILE* stream = files.stream[slot];
     files.stream[slot] = nullptr;
     files.mode[slot] = FileMode::Closed;
@@ -178,15 +179,6 @@ std::string FInput(int32_t file) {
     return line;
 }
 
-bool FileExists(const std::string& path) {
-    return access(path.c_str(), F_OK) == 0;
-}
-
-bool DirectoryExists(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 void MakeDir(const std::string& path) {
     ReportOnFailure(mkdir(path.c_str(), 0777), "Error generating directory: ", path);
 }
@@ -204,7 +196,15 @@ void DeleteFile(const std::string& path) {
     ReportOnFailure(unlink(path.c_str()), "Error removing file: ", path);
 }
 
-std::string Arguments() { return ArgumentsString(); }
+void RecordArguments(int argc, char** argv) {
+    files.arguments.clear();
+    for (int i = 0; i < argc; ++i) {
+        files.arguments += argv[i];
+        files.arguments += ' ';
+    }
+}
+
+std::string Arguments() { return files.arguments; }
 
 std::string OsType() { return "Linux32"; }
 
@@ -217,4 +217,4 @@ void ResetFiles() {
     files.flushAtExit = registered;
 }
 
-}  // namespace vorlune::host
+}  // namespace vorlune::system

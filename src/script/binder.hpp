@@ -8,7 +8,7 @@
 // ObjectHandle.
 //
 // An engine function reports a fault of the calling script by throwing
-// host::ScriptError; the adapter raises its message as a script error.
+// core::ScriptError; the adapter raises its message as a script error.
 //
 // Adapters read, push and raise on the state they are called with, so script
 // functions work inside coroutines as well as on the main thread.
@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <new>
 #include <string>
 #include <string_view>
@@ -25,10 +26,11 @@
 
 #include <lua.hpp>
 
-#include "host/handles.hpp"
-#include "host/script_error.hpp"
+#include "core/handles.hpp"
+#include "core/script_error.hpp"
+#include "util/convert.hpp"
 
-namespace vorlune::host {
+namespace vorlune::script {
 
 // A string literal usable as a template argument (the usage message).
 template <std::size_t N>
@@ -53,9 +55,10 @@ template <typename T>
 Plain<T> Read(lua_State* L, int i) {
     using P = Plain<T>;
     if constexpr (std::is_same_v<P, int32_t>) {
-        // The library converts to a 64-bit lua_Integer; the engine takes its
-        // low 32 bits (modular conversion, well defined since C++20).
-        return static_cast<int32_t>(lua_tointegerx(L, i, nullptr));
+        // The low 32 bits of the number's integer part; NaN and infinities
+        // give 0. (lua_tointegerx would cast the double, undefined beyond
+        // 64 bits.)
+        return util::WrapToInt32(static_cast<double>(lua_tonumberx(L, i, nullptr)));
     } else if constexpr (std::is_same_v<P, double>) {
         return static_cast<double>(lua_tonumberx(L, i, nullptr));
     } else if constexpr (std::is_same_v<P, std::string>) {
@@ -118,10 +121,14 @@ struct Adapter<Usage, F, R (*)(A...)> {
                 Push<Plain<R>>(L, std::apply(F, std::move(args)));
                 return 1;
             }
-        } catch (const ScriptError& error) {
+        } catch (const core::ScriptError& error) {
             failure = error.what();
         } catch (const std::bad_alloc&) {
             failure = "not enough memory";  // the script library's own words for it
+        } catch (const std::exception& error) {
+            // Any other failure of the engine is the calling script's error
+            // too, with the exception's own message.
+            failure = error.what();
         }
         return luaL_error(L, "%s", failure.c_str());
     }
@@ -146,4 +153,4 @@ constexpr ApiEntry Row(const char* name) {
     return ApiEntry{name, Usage.c_str(), &A::Call, A::kArity};
 }
 
-}  // namespace vorlune::host
+}  // namespace vorlune::script

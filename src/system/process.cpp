@@ -1,4 +1,4 @@
-#include "host/process.hpp"
+#include "system/process.hpp"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -11,11 +11,11 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "host/host.hpp"
+#include "platform/exit.hpp"
 
 extern char** environ;
 
-namespace vorlune::host {
+namespace vorlune::system {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
@@ -179,13 +179,13 @@ std::string JoinOutputLines(const std::string& output) {
 
 std::string System(const std::string& commandLine) {
     std::vector<std::string> words = SplitCommandLine(commandLine);
-    if (words.empty()) UnhandledError("Cannot execute empty command-line");
+    if (words.empty()) platform::UnhandledError("Cannot execute empty command-line");
     const char* searchPath = std::getenv("PATH");
     std::string path = FindExecutable(words[0], searchPath ? searchPath : "");
-    if (path.empty()) UnhandledError("Executable not found: \"" + words[0] + "\"");
+    if (path.empty()) platform::UnhandledError("Executable not found: \"" + words[0] + "\"");
 
     auto fail = [&](int error) {
-        UnhandledError("Failed to execute \"" + path + "\", error code: " + std::to_string(error));
+        platform::UnhandledError("Failed to execute \"" + path + "\", error code: " + std::to_string(error));
     };
     ChildPipes pipes;
     for (int* ends : {pipes.in, pipes.out, pipes.err}) {
@@ -208,4 +208,4 @@ std::string System(const std::string& commandLine) {
     return JoinOutputLines(output);
 }
 
-}  // namespace vorlune::host
+}  // namespace vorlune::system

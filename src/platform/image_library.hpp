@@ -7,10 +7,10 @@ struct SDL_Surface;
 struct SDL_Texture;
 struct SDL_Renderer;
 
-namespace vorlune::graphics {
+namespace vorlune::platform {
 
 SDL_Surface* ImgLoad(const char* file);                              // IMG_Load; null with SDL's error set on failure
 SDL_Texture* ImgLoadTexture(SDL_Renderer* renderer, const char* file);  // IMG_LoadTexture; likewise
 void ImgQuit();                                                      // IMG_Quit, when the library was opened
 
-}  // namespace vorlune::graphics
+}  // namespace vorlune::platform
