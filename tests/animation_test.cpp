@@ -17,6 +17,7 @@
 #include "platform/active_window.hpp"
 #include "core/handles.hpp"
 #include "support/engine_fixture.hpp"
+#include "core/reset.hpp"
 
 namespace vorlune::test {
 namespace {
@@ -84,19 +85,17 @@ TEST(Animation, CellsAcrossRoundsToEvenAndGuardsZeroAndHugeQuotients) {
 }
 
 // The test clock: whatever the test sets.
-int32_t fakeNow = 0;
-int32_t FakeTicks() { return fakeNow; }
+TestClock fakeNow;
 
 class AnimationTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        game::ResetAnimations();
-        game::SetAnimationClock(FakeTicks);
+        core::ResetEngine();
         fakeNow = 0;
     }
     void TearDown() override {
-        game::ResetAnimations();
+        core::ResetEngine();
         EngineTest::TearDown();
     }
 
@@ -119,9 +118,9 @@ protected:
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 32; ++x)
                 static_cast<uint32_t*>(s->pixels)[y * (s->pitch / 4) + x] = CellColour(x / 8 + 1, y / 8 + 1, y % 8 >= 4);
-        core::RegisterHandle(s, core::HandleKind::Image);
-        ObjectHandle sprite = graphics::CreateSprite(s);
-        graphics::FreeImage(s);
+        graphics::Image image = AdoptImage(s);
+        ObjectHandle sprite = graphics::CreateSprite(image).handle;
+        graphics::FreeImage(image);
         return sprite;
     }
     static uint32_t CellColour(int column, int row, bool lower) {
@@ -141,9 +140,9 @@ constexpr uint32_t kBackground = 0x404040FF;
 TEST_F(AnimationTest, NumbersCountFromZeroAndCreationStoresTheRun) {
     OpenActiveWindow();
     ObjectHandle sheet = Sheet();
-    EXPECT_EQ(game::CreateAnimation(sheet, 8, 4, 3, 7, 100, 1, 0), 0);
-    EXPECT_EQ(game::CreateAnimation(sheet, 16, 8, 3, 7, 100, -1, 0), 1);
-    EXPECT_EQ(game::CreateAnimation(sheet, 8, 8, 3, 7, 100, 0, -1), 2);
+    EXPECT_EQ(game::CreateAnimation(graphics::Sprite::Resolve(sheet), 8, 4, 3, 7, 100, 1, 0), 0);
+    EXPECT_EQ(game::CreateAnimation(graphics::Sprite::Resolve(sheet), 16, 8, 3, 7, 100, -1, 0), 1);
+    EXPECT_EQ(game::CreateAnimation(graphics::Sprite::Resolve(sheet), 8, 8, 3, 7, 100, 0, -1), 2);
     EXPECT_EQ(game::AnimationWidth(0), 8);
     EXPECT_EQ(game::AnimationHeight(0), 4);
     EXPECT_EQ(game::AnimationWidth(1), 16);
@@ -164,14 +163,14 @@ TEST_F(AnimationTest, AFrameLastsTimerPlusOneMsPerPassMeasuredAtThePreviousPass)
     // Created at tick 0 with a 10 ms frame, updated every 5 ms. The due
     // test of pass i compares frametime + 1 per pass + 10 with the tick of
     // pass i - 1, so frames change every third pass (15 ms), not every 10 ms.
-    const int32_t n = game::CreateAnimation(nullptr, 8, 8, 1, 4, 10, 1, -1);
+    const int32_t n = game::CreateAnimation(graphics::Sprite::Resolve(nullptr), 8, 8, 1, 4, 10, 1, -1);
     EXPECT_EQ(Frames(n, 13, 5), (std::vector<int32_t>{1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 1}));
 }
 
 TEST_F(AnimationTest, FirstUpdateChangesAtOnceWhenCreatedAfterTimerPlusOne) {
     fakeNow = 100;
-    const int32_t due = game::CreateAnimation(nullptr, 8, 8, 1, 4, 99, 1, -1);
-    const int32_t notDue = game::CreateAnimation(nullptr, 8, 8, 1, 4, 100, 1, -1);
+    const int32_t due = game::CreateAnimation(graphics::Sprite::Resolve(nullptr), 8, 8, 1, 4, 99, 1, -1);
+    const int32_t notDue = game::CreateAnimation(graphics::Sprite::Resolve(nullptr), 8, 8, 1, 4, 100, 1, -1);
     game::UpdateAnimations();
     EXPECT_EQ(game::FrameNumber(due), 2);
     EXPECT_EQ(game::FrameNumber(notDue), 1);
@@ -179,11 +178,11 @@ TEST_F(AnimationTest, FirstUpdateChangesAtOnceWhenCreatedAfterTimerPlusOne) {
 
 TEST_F(AnimationTest, WrapsLandOnTheOtherEndAndCountTheLoopDown) {
     fakeNow = 1000;  // timer 0 and 1000 ms per pass: a change on every pass
-    const int32_t once = game::CreateAnimation(nullptr, 8, 8, 1, 4, 0, 1, 0);
-    const int32_t back = game::CreateAnimation(nullptr, 8, 8, 1, 6, 0, -2, -1);
-    const int32_t skip = game::CreateAnimation(nullptr, 8, 8, 1, 8, 0, 3, -1);
-    const int32_t still = game::CreateAnimation(nullptr, 8, 8, 1, 8, 0, 0, 0);
-    const int32_t thrice = game::CreateAnimation(nullptr, 8, 8, 1, 2, 0, 1, 2);
+    const int32_t once = game::CreateAnimation(graphics::Sprite::Resolve(nullptr), 8, 8, 1, 4, 0, 1, 0);
+    const int32_t back = game::CreateAnimation(graphics::Sprite::Resolve(nullptr), 8, 8, 1, 6, 0, -2, -1);
+    const int32_t skip = game::CreateAnimation(graphics::Sprite::Resolve(nullptr), 8, 8, 1, 8, 0, 3, -1);
+    const int32_t still = game::CreateAnimation(graphics::Sprite::Resolve(nullptr), 8, 8, 1, 8, 0, 0, 0);
+    const int32_t thrice = game::CreateAnimation(graphics::Sprite::Resolve(nullptr), 8, 8, 1, 2, 0, 1, 2);
     std::vector<int32_t> a, b, c, d, e;
     std::vector<bool> stopped, thriceStopped;
     for (int i = 0; i < 8; ++i) {
@@ -211,9 +210,9 @@ TEST_F(AnimationTest, WrapsLandOnTheOtherEndAndCountTheLoopDown) {
 
 TEST_F(AnimationTest, HaltLoopAndSpeed) {
     fakeNow = 1000;
-    const int32_t up = game::CreateAnimation(nullptr, 8, 8, 2, 5, 0, 1, -1);
-    const int32_t down = game::CreateAnimation(nullptr, 8, 8, 2, 5, 0, -1, -1);
-    const int32_t still = game::CreateAnimation(nullptr, 8, 8, 2, 5, 0, 0, -1);
+    const int32_t up = game::CreateAnimation(graphics::Sprite::Resolve(nullptr), 8, 8, 2, 5, 0, 1, -1);
+    const int32_t down = game::CreateAnimation(graphics::Sprite::Resolve(nullptr), 8, 8, 2, 5, 0, -1, -1);
+    const int32_t still = game::CreateAnimation(graphics::Sprite::Resolve(nullptr), 8, 8, 2, 5, 0, 0, -1);
     Frames(up, 2, 1000);
     EXPECT_EQ(game::FrameNumber(up), 4);
     EXPECT_EQ(game::FrameNumber(down), 3);
@@ -248,12 +247,12 @@ TEST_F(AnimationTest, HaltLoopAndSpeed) {
 TEST_F(AnimationTest, TicksFramesAndLoopCountsWrapAs32BitIntegers) {
     // Frame time plus timer wraps below the previous tick: due.
     fakeNow = kMax - 5;
-    const int32_t late = game::CreateAnimation(nullptr, 8, 8, 1, 4, kMax, 1, -1);
+    const int32_t late = game::CreateAnimation(graphics::Sprite::Resolve(nullptr), 8, 8, 1, 4, kMax, 1, -1);
     // The frame wraps from the largest integer to the smallest, which is
     // not past the end of the run.
-    const int32_t top = game::CreateAnimation(nullptr, 8, 8, kMax, kMax, kMin, 1, -1);
+    const int32_t top = game::CreateAnimation(graphics::Sprite::Resolve(nullptr), 8, 8, kMax, kMax, kMin, 1, -1);
     // kMax passes asked for wrap to a negative count: for ever.
-    const int32_t endless = game::CreateAnimation(nullptr, 8, 8, 1, 1, kMin, -1, kMax);
+    const int32_t endless = game::CreateAnimation(graphics::Sprite::Resolve(nullptr), 8, 8, 1, 1, kMin, -1, kMax);
     fakeNow = kMin + 10;  // the tick count itself wrapped
     game::UpdateAnimations();
     EXPECT_EQ(game::FrameNumber(late), 2);
@@ -274,7 +273,7 @@ TEST_F(AnimationTest, DrawsTheCellOfTheFrameAsAPartOfTheSheet) {
                           Case{-5, 1, 1}, Case{kMax, 4, 2}, Case{kMax - 2, 2, 2}}) {
         SCOPED_TRACE("frame " + std::to_string(c.frame));
         // Direction 1 starts the frame at the start of the run.
-        const int32_t n = game::CreateAnimation(sheet, 8, 8, c.frame, kMax, 100, 1, -1);
+        const int32_t n = game::CreateAnimation(graphics::Sprite::Resolve(sheet), 8, 8, c.frame, kMax, 100, 1, -1);
         ASSERT_EQ(game::FrameNumber(n), c.frame);
         Clear();
         game::DrawAnimation(n, 5, 7, 1, 1, 0, false, false);
@@ -291,7 +290,7 @@ TEST_F(AnimationTest, DrawsTheCellOfTheFrameAsAPartOfTheSheet) {
 TEST_F(AnimationTest, ScaleAngleAndFlipsArePassedOnAndStoppedOnesAreHidden) {
     OpenActiveWindow(40, 30);
     ObjectHandle sheet = Sheet();
-    const int32_t n = game::CreateAnimation(sheet, 8, 8, 6, 8, 100, 1, -1);
+    const int32_t n = game::CreateAnimation(graphics::Sprite::Resolve(sheet), 8, 8, 6, 8, 100, 1, -1);
     Clear();
     game::DrawAnimation(n, 0, 0, 2, 1.5, 0, true, false);  // 16 x 12, upside down
     Image img = ReadPixels();
@@ -317,15 +316,15 @@ TEST_F(AnimationTest, ZeroSizedFramesDeadSheetsAndHugeFramesDrawNothingAndReturn
     OpenActiveWindow(40, 30);
     ObjectHandle sheet = Sheet();
     ObjectHandle freed = Sheet();
-    graphics::FreeSprite(freed);
+    graphics::FreeSprite(graphics::Sprite::Resolve(freed));
     // Frames near 2^31 reached by direction steps; 0 rows or columns.
     fakeNow = 1000;
     const int32_t animations[] = {
-        game::CreateAnimation(sheet, 0, 8, 1, kMax, 0, kMax - 1, -1),
-        game::CreateAnimation(sheet, 8, 0, 1, kMax, 0, kMax - 1, -1),
-        game::CreateAnimation(sheet, 0, 0, 1, kMax, 0, kMax - 1, -1),
-        game::CreateAnimation(freed, 8, 8, 1, kMax, 0, kMax - 1, -1),
-        game::CreateAnimation(sheet, -8, -8, 1, kMax, 0, kMax - 1, -1),
+        game::CreateAnimation(graphics::Sprite::Resolve(sheet), 0, 8, 1, kMax, 0, kMax - 1, -1),
+        game::CreateAnimation(graphics::Sprite::Resolve(sheet), 8, 0, 1, kMax, 0, kMax - 1, -1),
+        game::CreateAnimation(graphics::Sprite::Resolve(sheet), 0, 0, 1, kMax, 0, kMax - 1, -1),
+        game::CreateAnimation(graphics::Sprite::Resolve(freed), 8, 8, 1, kMax, 0, kMax - 1, -1),
+        game::CreateAnimation(graphics::Sprite::Resolve(sheet), -8, -8, 1, kMax, 0, kMax - 1, -1),
     };
     Frames(animations[0], 1, 1000);
     Clear();

@@ -68,7 +68,7 @@ protected:
         lua_pop(L, 1);
         return p;
     }
-    Mix_Chunk* Chunk(const char* name) { return static_cast<Mix_Chunk*>(Global(name)); }
+    Mix_Chunk* Chunk(const char* name) { return audio::Sound::Resolve(Global(name)).chunk; }
     int ChannelsPlaying(const Mix_Chunk* chunk) {
         int n = 0;
         for (int i = 0; i < 8; ++i) n += (Mix_Playing(i) && Mix_GetChunk(i) == chunk) ? 1 : 0;
@@ -93,6 +93,20 @@ TEST_F(AudioTest, LoadsHandOutLiveHandlesAndFreeingTwiceIsHarmless) {
     LuaOk("freesound(s) freesound(s) freemusic(m) freemusic(m) freesound(nil) freemusic(nil)");
     EXPECT_FALSE(core::IsLive(Global("s"), core::HandleKind::Sound));
     EXPECT_FALSE(core::IsLive(Global("m"), core::HandleKind::Music));
+}
+
+// A freed sound or music handle stays dead when the next load reuses the
+// freed object's address: freeing it again leaves the new object alone.
+TEST_F(AudioTest, FreedHandlesStayDeadWhenTheirAddressIsReused) {
+    LuaOk("for i = 1, 200 do\n"
+          "  local a = loadsound(dir .. 'long.wav') freesound(a)\n"
+          "  local b = loadsound(dir .. 'long.wav') freesound(a)\n"
+          "  assert(a ~= b) playsound(b, 10, 0, 0) freesound(b)\n"
+          "  local m = loadmusic(dir .. 'long.wav') freemusic(m)\n"
+          "  local n = loadmusic(dir .. 'long.wav') freemusic(m)\n"
+          "  assert(m ~= n) last = n\n"
+          "end");
+    EXPECT_TRUE(core::IsLive(Global("last"), core::HandleKind::Music));
 }
 
 TEST_F(AudioTest, UndecodableFilesLoadAsTheNullHandleAndPlayNothing) {

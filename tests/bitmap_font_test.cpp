@@ -13,12 +13,14 @@
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
+#include "graphics/inspect.hpp"
 #include "graphics/bitmap_font.hpp"
 #include "graphics/draw.hpp"
 #include "graphics/frame.hpp"
 #include "graphics/window.hpp"
 #include "platform/active_window.hpp"
 #include "support/engine_fixture.hpp"
+#include "core/reset.hpp"
 
 namespace vorlune::test {
 namespace {
@@ -75,9 +77,7 @@ protected:
         EngineTest::TearDown();
     }
     static void Reset() {
-        graphics::ResetBmpFonts();
-        graphics::ResetDrawState();
-        graphics::ResetFrameState();
+        core::ResetEngine();
     }
 
     // Writes a sheet of columns x rows tiles (tile k in reading order has

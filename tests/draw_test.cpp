@@ -15,11 +15,13 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/inspect.hpp"
 #include "graphics/draw.hpp"
 #include "graphics/raster.hpp"
 #include "graphics/window.hpp"
 #include "platform/active_window.hpp"
 #include "support/engine_fixture.hpp"
+#include "core/reset.hpp"
 
 namespace vorlune::test {
 namespace {
@@ -463,10 +465,10 @@ class DrawTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        graphics::ResetDrawState();
+        core::ResetEngine();
     }
     void TearDown() override {
-        graphics::ResetDrawState();
+        core::ResetEngine();
         EngineTest::TearDown();
     }
     // Pixels differing from black.

@@ -10,6 +10,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "game/inspect.hpp"
 #include "game/emitter.hpp"
 #include "game/particle_engine.hpp"
 #include "graphics/sprite.hpp"
@@ -18,6 +19,7 @@
 #include "core/handles.hpp"
 #include "support/engine_fixture.hpp"
 #include "util/random.hpp"
+#include "core/reset.hpp"
 
 namespace vorlune::test {
 namespace {
@@ -27,8 +29,7 @@ using game::TParticle;
 using game::TParticleClass;
 
 constexpr int32_t kStart = 100000;  // the fixed clock's tick count
-int32_t fixedNow = kStart;
-int32_t FixedClock() { return fixedNow; }
+TestClock fixedNow;
 
 // ---- the particle engine on its own ----
 
@@ -36,9 +37,8 @@ class ParticleEngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fixedNow = kStart;
-        game::SetParticleClock(FixedClock);
     }
-    void TearDown() override { game::SetParticleClock(nullptr); }
+    void TearDown() override { platform::UseRealClock(); }
 
     static TParticle At(const TParticleClass& engine, int32_t index) {
         TParticle p;
@@ -215,13 +215,11 @@ class EmitterTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        game::ResetEmitters();
+        core::ResetEngine();
         fixedNow = kStart;
-        game::SetParticleClock(FixedClock);
     }
     void TearDown() override {
-        game::ResetEmitters();
-        game::SetParticleClock(nullptr);
+        core::ResetEngine();
         EngineTest::TearDown();
     }
 
@@ -242,8 +240,7 @@ protected:
     void MakeSprite(int w, int h) {
         SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGBA8888);
         SDL_FillRect(s, nullptr, 0xFFFFFFFF);
-        core::RegisterHandle(s, core::HandleKind::Image);
-        lua_pushlightuserdata(L, graphics::CreateSprite(s));
+        lua_pushlightuserdata(L, graphics::CreateSprite(AdoptImage(s)).handle);
         lua_setglobal(L, "spr");
     }
     void Clear() {
@@ -319,7 +316,7 @@ TEST_F(EmitterTest, WindowEdgesAreStillOnScreen) {
                  {40, 60, true}, {40, 61, false}, {40, -1, false}};
     for (const auto& c : cases) {
         // Non-streaming: a death empties the emitter; (0, 0) is well within live.
-        game::ResetEmitters();
+        core::ResetEngine();
         LuaOk("createemitter(0, 100000, false)");
         LuaOk("createparticles(0, " + std::to_string(c.x) + ", " + std::to_string(c.y) + ", 0, 0, 0, 0)");
         LuaOk("drawparticles(0, nil, 1, 1, 0, false, false)");
@@ -341,7 +338,7 @@ TEST_F(EmitterTest, NonStreamingEmittersMeasureDistanceFromTheTopLeftCorner) {
 TEST_F(EmitterTest, DistanceAtLeastLiveKills) {
     OpenActiveWindow(80, 60);
     for (int live : {10, 11}) {
-        game::ResetEmitters();
+        core::ResetEngine();
         // The second burst moves the remembered point 10 pixels right of the first.
         LuaOk("createemitter(2, " + std::to_string(live) +
               ", true) createparticles(0, 40, 30, 0, 0, 0, 0) createparticles(0, 50, 30, 0, 0, 0, 0)");
@@ -398,7 +395,7 @@ TEST_F(EmitterTest, StreamingReplacesEachDeadParticleOnceAtTheRememberedPoint) {
     // were they visited again: each call replaces each particle exactly once,
     // taking eight outputs of the generator for each (seven for the emission
     // values, one for the birth lead).
-    game::ResetEmitters();
+    core::ResetEngine();
     LuaOk("createemitter(9, 0, true) createparticles(0, 40, 30, 360, 0, 1, 0)");
     util::SeedRandom(5);
     LuaOk("drawparticles(0, nil, 1, 1, 0, false, false)");

@@ -11,6 +11,7 @@
 
 #include "system/files.hpp"
 #include "support/script_runner.hpp"
+#include "core/reset.hpp"
 
 namespace vorlune::test {
 namespace {
@@ -295,7 +296,7 @@ TEST(Files, UsageMessagesCountArguments) {
 // The file table in-process: a slot opened in the test binary itself.
 TEST(FilesInProcess, ReadWriteThroughTheEngineFunctions) {
     TempDir dir;
-    system::ResetFiles();
+    core::ResetEngine();
     std::string name = (dir / "t.txt").string();
     int32_t w = system::Open(name, "w");
     system::FPrint(w, "alpha");
@@ -310,9 +311,9 @@ TEST(FilesInProcess, ReadWriteThroughTheEngineFunctions) {
     EXPECT_TRUE(system::Eof(r));
     system::Close(r);
     EXPECT_EXIT(system::Close(r), ::testing::ExitedWithCode(kUnhandled), "");
-    system::ResetFiles();
+    core::ResetEngine();
     EXPECT_EQ(system::Open(name, "?"), 1);
-    system::ResetFiles();
+    core::ResetEngine();
 }
 
 }  // namespace

@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/inspect.hpp"
 #include "graphics/frame.hpp"
 #include "support/engine_fixture.hpp"
+#include "core/reset.hpp"
 
 namespace vorlune::test {
 namespace {
@@ -22,10 +24,10 @@ class FrameTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        graphics::ResetFrameState();
+        core::ResetEngine();
     }
     void TearDown() override {
-        graphics::ResetFrameState();
+        core::ResetEngine();
         EngineTest::TearDown();
     }
 };

@@ -10,11 +10,13 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "game/inspect.hpp"
 #include "game/simple_particles.hpp"
 #include "graphics/window.hpp"
 #include "platform/active_window.hpp"
 #include "support/engine_fixture.hpp"
 #include "util/random.hpp"
+#include "core/reset.hpp"
 
 namespace vorlune::test {
 namespace {
@@ -50,10 +52,10 @@ class SimpleParticlesTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        simple::Reset();
+        core::ResetEngine();
     }
     void TearDown() override {
-        simple::Reset();
+        core::ResetEngine();
         EngineTest::TearDown();
     }
     static std::vector<TParticle> All() {
@@ -127,7 +129,7 @@ TEST_F(SimpleParticlesTest, LifeIsRoundedFromTheExactProduct) {
         const long double exact = static_cast<long double>(r) * cycle / 4294967296.0L;
         const int32_t want = static_cast<int32_t>(std::nearbyintl(exact));
 
-        simple::Reset();
+        core::ResetEngine();
         util::SeedRandom(seed);
         game::CreateSimpleParticles(0, 0, 1, cycle, 0, 0, 0, 0);
         EXPECT_EQ(simple::Get(1).life, want) << "seed " << seed << " cycle " << cycle;
@@ -136,7 +138,7 @@ TEST_F(SimpleParticlesTest, LifeIsRoundedFromTheExactProduct) {
     for (uint32_t seed : {11u, 12u, 13u, 14u}) {
         util::SeedRandom(seed);
         const uint32_t r = util::RandomUint32();
-        simple::Reset();
+        core::ResetEngine();
         util::SeedRandom(seed);
         game::CreateSimpleParticles(0, 0, 1, std::numeric_limits<int32_t>::min(), 0, 0, 0, 0);
         EXPECT_EQ(simple::Get(1).life, static_cast<int32_t>(std::nearbyint(-(r / 2.0))));
@@ -184,7 +186,7 @@ TEST_F(SimpleParticlesTest, KeywordsAreUpperCasedAndWholeOrIgnored) {
 
     LuaOk("createsimpleparticles(1, 1, 2, 5, 0, 0, 0, 0) setsimpleparticleimage(nil)");
     int marker = 0;
-    game::SetSimpleParticleImage(&marker);
+    game::SetSimpleParticleImage(graphics::Sprite{&marker});
     game::ResetSimpleParticles();
     simple::Settings s = simple::GetSettings();
     EXPECT_EQ(s.type, simple::ptFillcircle);
@@ -248,7 +250,7 @@ TEST_F(SimpleParticlesTest, ADeadParticleTakesTheLastOnesFlightAndKeepsItsLook) 
     EXPECT_EQ(survivor.red, 1);
 
     // A lone dead particle copies itself, is drawn once more and goes.
-    simple::Reset();
+    core::ResetEngine();
     game::CreateSimpleParticles(3, 4, 1, 0, 7, 7, 7, 7);
     const int32_t size = simple::Get(1).size;
     rec.ops.clear();

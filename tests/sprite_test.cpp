@@ -14,6 +14,7 @@
 #include "platform/active_window.hpp"
 #include "core/handles.hpp"
 #include "support/engine_fixture.hpp"
+#include "core/reset.hpp"
 
 namespace vorlune::test {
 namespace {
@@ -52,7 +53,7 @@ class SpriteTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        graphics::ResetColourKey();
+        core::ResetEngine();
     }
 
     void Clear(uint32_t rgba = kGrey) {

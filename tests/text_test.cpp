@@ -19,6 +19,7 @@
 #include "graphics/window.hpp"
 #include "platform/active_window.hpp"
 #include "support/engine_fixture.hpp"
+#include "core/reset.hpp"
 
 namespace vorlune::test {
 namespace {
@@ -109,14 +110,10 @@ class TextTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        graphics::ResetTextState();
-        graphics::ResetDrawState();
-        graphics::ResetFrameState();
+        core::ResetEngine();
     }
     void TearDown() override {
-        graphics::ResetTextState();
-        graphics::ResetDrawState();
-        graphics::ResetFrameState();
+        core::ResetEngine();
         EngineTest::TearDown();
     }
 

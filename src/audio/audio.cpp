@@ -24,48 +24,53 @@ bool MixerOpen() { return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0; }
 
 }  // namespace
 
-ObjectHandle LoadSound(const std::string& filename) {
-    if (!core::FileExists(filename)) MissingFile("Can't find sound file: " + filename);
-    SDL_RWops* stream = SDL_RWFromFile(filename.c_str(), "rb");
-    if (!stream) return nullptr;  // e.g. not readable: undecodable, no message
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(stream, 1);  // the loader frees the stream
-    core::RegisterHandle(chunk, HandleKind::Sound);
-    return chunk;
+Sound Sound::Resolve(ObjectHandle handle) {
+    return Sound{handle, static_cast<Mix_Chunk*>(core::Resolve(handle, HandleKind::Sound))};
 }
 
-void PlaySound(ObjectHandle sound, int32_t volume, int32_t channel, int32_t loop) {
+Music Music::Resolve(ObjectHandle handle) {
+    return Music{handle, static_cast<Mix_Music*>(core::Resolve(handle, HandleKind::Music))};
+}
+
+Sound LoadSound(const std::string& filename) {
+    if (!core::FileExists(filename)) MissingFile("Can't find sound file: " + filename);
+    SDL_RWops* stream = SDL_RWFromFile(filename.c_str(), "rb");
+    if (!stream) return Sound{};  // e.g. not readable: undecodable, no message
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(stream, 1);  // the loader frees the stream
+    return Sound{core::RegisterHandle(chunk, HandleKind::Sound), chunk};
+}
+
+void PlaySound(Sound sound, int32_t volume, int32_t channel, int32_t loop) {
     // The null handle of a failed load plays nothing (the mixer refuses a
     // null chunk too); any other handle must designate a live sound before
     // the mixer sees it.
-    if (!sound) return;
-    // A freed or foreign pointer, or a mixer already closed by the media
+    if (!sound.handle) return;
+    // A freed or foreign handle, or a mixer already closed by the media
     // shutdown (the mixer would then index the channel array it released), is
     // a failure to start the sound.
-    if (!core::IsLive(sound, HandleKind::Sound) || !MixerOpen()) platform::FatalErrorBox("Error", "Error playing sound file.");
-    auto* chunk = static_cast<Mix_Chunk*>(sound);
-    Mix_VolumeChunk(chunk, volume);
+    if (!sound.chunk || !MixerOpen()) platform::FatalErrorBox("Error", "Error playing sound file.");
+    Mix_VolumeChunk(sound.chunk, volume);
     // The mixer indexes its channel array with any number below -1 unchecked,
     // so such numbers are refused here as the mixer refuses those above 7.
     if (channel < -1 || channel >= Mix_AllocateChannels(-1)) return;
-    Mix_PlayChannelTimed(channel, chunk, loop, -1);  // no free channel: nothing plays
+    Mix_PlayChannelTimed(channel, sound.chunk, loop, -1);  // no free channel: nothing plays
 }
 
-void FreeSound(ObjectHandle sound) {
-    if (core::ForgetHandle(sound, HandleKind::Sound)) Mix_FreeChunk(static_cast<Mix_Chunk*>(sound));
+void FreeSound(Sound sound) {
+    if (core::ForgetHandle(sound.handle, HandleKind::Sound)) Mix_FreeChunk(sound.chunk);
 }
 
-ObjectHandle LoadMusic(const std::string& filename) {
+Music LoadMusic(const std::string& filename) {
     if (!core::FileExists(filename)) MissingFile("Can't find music file: " + filename);
     Mix_Music* music = Mix_LoadMUS(filename.c_str());
-    core::RegisterHandle(music, HandleKind::Music);
-    return music;
+    return Music{core::RegisterHandle(music, HandleKind::Music), music};
 }
 
-void PlayMusic(ObjectHandle music, int32_t volume, int32_t loop) {
+void PlayMusic(Music music, int32_t volume, int32_t loop) {
     // A dead handle counts as the null handle: the volume is still set, and
     // the mixer would refuse to play null music, so nothing starts.
     Mix_VolumeMusic(volume);
-    if (ObjectHandle live = core::Live(music, HandleKind::Music)) Mix_PlayMusic(static_cast<Mix_Music*>(live), loop);
+    if (music.music) Mix_PlayMusic(music.music, loop);
 }
 
 void FadeMusic(int32_t ms) { Mix_FadeOutMusic(ms); }
@@ -73,8 +78,8 @@ void PauseMusic() { Mix_PauseMusic(); }
 void ResumeMusic() { Mix_ResumeMusic(); }
 void HaltMusic() { Mix_HaltMusic(); }
 
-void FreeMusic(ObjectHandle music) {
-    if (core::ForgetHandle(music, HandleKind::Music)) Mix_FreeMusic(static_cast<Mix_Music*>(music));
+void FreeMusic(Music music) {
+    if (core::ForgetHandle(music.handle, HandleKind::Music)) Mix_FreeMusic(music.music);
 }
 
 }  // namespace vorlune::audio

@@ -11,17 +11,33 @@
 
 #include "core/handles.hpp"
 
+struct Mix_Chunk;
+typedef struct _Mix_Music Mix_Music;
+
 namespace vorlune::audio {
 
-ObjectHandle LoadSound(const std::string& filename);   // decoded chunk, null when undecodable; missing file ends the run
-void PlaySound(ObjectHandle sound, int32_t volume, int32_t channel, int32_t loop);  // set the chunk volume, play on channel (-1: first free)
-void FreeSound(ObjectHandle sound);                     // free a live chunk (stops the channels playing it)
-ObjectHandle LoadMusic(const std::string& filename);   // decoded music, null when undecodable; missing file ends the run
-void PlayMusic(ObjectHandle music, int32_t volume, int32_t loop);  // set the music volume, replace the playing music
+// A handle resolved at the call: the live object, or null.
+struct Sound {
+    ObjectHandle handle = nullptr;
+    Mix_Chunk* chunk = nullptr;
+    static Sound Resolve(ObjectHandle handle);
+};
+
+struct Music {
+    ObjectHandle handle = nullptr;
+    Mix_Music* music = nullptr;
+    static Music Resolve(ObjectHandle handle);
+};
+
+Sound LoadSound(const std::string& filename);          // decoded chunk, null when undecodable; missing file ends the run
+void PlaySound(Sound sound, int32_t volume, int32_t channel, int32_t loop);  // set the chunk volume, play on channel (-1: first free)
+void FreeSound(Sound sound);                            // free a live chunk (stops the channels playing it)
+Music LoadMusic(const std::string& filename);          // decoded music, null when undecodable; missing file ends the run
+void PlayMusic(Music music, int32_t volume, int32_t loop);  // set the music volume, replace the playing music
 void FadeMusic(int32_t ms);                             // fade the playing music out over ms, then stop it
 void PauseMusic();                                      // pause the music stream
 void ResumeMusic();                                     // resume paused music
 void HaltMusic();                                       // stop the music stream
-void FreeMusic(ObjectHandle music);                     // free a live music object (stops it when playing)
+void FreeMusic(Music music);                            // free a live music object (stops it when playing)
 
 }  // namespace vorlune::audio

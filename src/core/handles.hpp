@@ -1,15 +1,17 @@
 // Registry of live object handles.
 //
-// Images, sprites, sounds and music reach scripts as light userdata holding
-// the engine's pointer. Every pointer a load or create function hands out is
-// recorded here with its kind; free functions remove it again. Before a handle
-// reaches SDL it is checked here, so a null, freed, foreign or wrong-kind
-// handle is treated as the null handle and can never crash the process.
+// Images, sprites, sounds and music reach scripts as light userdata holding a
+// token: a number handed out once, from 1 upwards, and never again. The
+// registry maps each live token to its object, its kind and its owner (the
+// renderer of a sprite). Freeing an object forgets its token, so a freed
+// handle stays dead for good, even when a new object gets the old address;
+// a null, freed, foreign or wrong-kind handle resolves to no object and never
+// reaches SDL.
 #pragma once
 
 namespace vorlune {
 
-using ObjectHandle = void*;  // the pointer a script holds as light userdata
+using ObjectHandle = void*;  // the token a script holds as light userdata; null is the null handle
 
 }  // namespace vorlune
 
@@ -17,12 +19,12 @@ namespace vorlune::core {
 
 enum class HandleKind { Image, Sprite, Sound, Music };
 
-void RegisterHandle(ObjectHandle p, HandleKind kind, const void* owner = nullptr);  // record a new live object; owner: the renderer a sprite belongs to
-bool IsLive(ObjectHandle p, HandleKind kind);   // true for a recorded object of that kind
-ObjectHandle Live(ObjectHandle p, HandleKind kind);  // p when live, else nullptr
-bool ForgetHandle(ObjectHandle p, HandleKind kind);  // remove; false when p was not a live object of that kind
-void ForgetOwnedBy(const void* owner);          // remove every object owned by owner (a destroyed renderer)
-void ForgetKind(HandleKind kind);               // remove every object of that kind (its subsystem was shut down)
-void ResetHandles();                            // forget everything (tests)
+ObjectHandle RegisterHandle(void* object, HandleKind kind, const void* owner = nullptr);  // a new token for a live object; null for a null object
+void* Resolve(ObjectHandle token, HandleKind kind);  // the live object of that kind, else null
+const void* OwnerOf(ObjectHandle token);         // owner recorded for a live token, else null
+bool IsLive(ObjectHandle token, HandleKind kind);   // Resolve(token, kind) != null
+bool ForgetHandle(ObjectHandle token, HandleKind kind);  // drop a live token; false when it was not one of that kind
+void ForgetOwnedBy(const void* owner);           // drop every token owned by owner (a destroyed renderer)
+void ForgetKind(HandleKind kind);                // drop every token of that kind (its subsystem was shut down)
 
 }  // namespace vorlune::core

@@ -1,12 +1,12 @@
 #include "game/animation.hpp"
 
-#include <cmath>
-#include <limits>
 #include <vector>
 
 #include "graphics/frame.hpp"
 #include "graphics/sprite.hpp"
 #include "platform/exit.hpp"
+#include "core/reset.hpp"
+#include "util/convert.hpp"
 #include "util/wrap.hpp"
 
 namespace vorlune::game {
@@ -24,7 +24,7 @@ struct animation {
     std::vector<int32_t> frame;        // current frame number
     std::vector<int32_t> direction;    // step added at each frame change; 0 never changes the frame
     int32_t count = 0;                 // animations created; valid numbers are 0 .. count - 1
-    std::vector<ObjectHandle> sprite;  // the sheet; not owned, the script frees it
+    std::vector<ObjectHandle> sprite;  // the sheet's handle; not owned, the script frees it
     std::vector<int32_t> lasttick;     // tick count at the end of the last update, or at creation
     std::vector<int32_t> frametime;    // tick value of the last frame change, plus 1 per update pass
     std::vector<int32_t> loop;         // passes left: negative for ever, 0 stopped, positive counts down at each wrap
@@ -33,9 +33,6 @@ struct animation {
 };
 
 animation animations;
-
-// Where the time comes from: the timer tick count, or a test's clock.
-int32_t (*tickSource)() = graphics::TimerTicks;
 
 // The loop count as stored: the passes asked for plus the one that always
 // plays; a negative count plays for ever. INT32_MAX wraps to a negative
@@ -60,13 +57,9 @@ void ResetFrame(std::size_t i) {
 int32_t CellsAcross(int32_t sheetSize, int32_t frameSize) {
     // A zero frame size fits no cells (and would divide by zero).
     if (frameSize == 0) return 0;
-    // Ties to even (the default rounding mode). |sheet / frame| <= |sheet|,
-    // so only INT32_MIN / -1 can leave the 32-bit range: saturate it.
-    const double q = std::nearbyint(static_cast<double>(sheetSize) / static_cast<double>(frameSize));
-    if (!std::isfinite(q)) return 0;
-    if (q >= static_cast<double>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
-    if (q <= static_cast<double>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(q);
+    // Ties to even. |sheet / frame| <= |sheet|, so only INT32_MIN / -1 can
+    // leave the 32-bit range: it saturates.
+    return util::RoundEvenSaturated(static_cast<double>(sheetSize) / static_cast<double>(frameSize));
 }
 
 // The cell is defined by a walk over the sheet that starts at column 0, row 1
@@ -131,11 +124,11 @@ void UpdateAnimations() {
                 }
             }
         }
-        animations.lasttick[i] = tickSource();
+        animations.lasttick[i] = graphics::TimerTicks();
     }
 }
 
-int32_t CreateAnimation(ObjectHandle sprite, int32_t width, int32_t height, int32_t startframe, int32_t endframe,
+int32_t CreateAnimation(graphics::Sprite sprite, int32_t width, int32_t height, int32_t startframe, int32_t endframe,
                         int32_t timer, int32_t direction, int32_t loop) {
     // Memory runs out long before 2^31 animations: count cannot overflow.
     const int32_t n = animations.count;
@@ -147,7 +140,7 @@ int32_t CreateAnimation(ObjectHandle sprite, int32_t width, int32_t height, int3
     ++animations.count;
 
     const auto i = static_cast<std::size_t>(n);
-    animations.sprite[i] = sprite;
+    animations.sprite[i] = sprite.handle;
     animations.width[i] = width;
     animations.height[i] = height;
     animations.rows[i] = CellsAcross(graphics::SpriteHeight(sprite), height);
@@ -157,7 +150,7 @@ int32_t CreateAnimation(ObjectHandle sprite, int32_t width, int32_t height, int3
     animations.startframe[i] = startframe;
     animations.endframe[i] = endframe;
     ResetFrame(i);  // with direction 0 the frame stays 0
-    animations.lasttick[i] = tickSource();
+    animations.lasttick[i] = graphics::TimerTicks();
     animations.frametime[i] = 0;
     animations.loop[i] = StoredLoop(loop);
     return n;
@@ -175,7 +168,8 @@ void DrawAnimation(int32_t spriteanimation, int32_t xscreen, int32_t yscreen, do
     // arithmetic.
     const auto sx = static_cast<int32_t>((cell.column - 1) * w);
     const auto sy = static_cast<int32_t>((cell.row - 1) * h);
-    graphics::DrawSpritePart(animations.sprite[i], xscreen, yscreen, sx, sy, w, h, xw, yw, angle, vflip, hflip);
+    graphics::DrawSpritePart(graphics::Sprite::Resolve(animations.sprite[i]), xscreen, yscreen, sx, sy, w, h, xw, yw,
+                             angle, vflip, hflip);
 }
 
 int32_t AnimationWidth(int32_t spriteanimation) { return animations.width[Checked(spriteanimation)]; }
@@ -200,11 +194,6 @@ void HaltAnimation(int32_t spriteanimation) {
 
 bool AnimationStopped(int32_t spriteanimation) { return animations.loop[Checked(spriteanimation)] == 0; }
 
-void SetAnimationClock(int32_t (*ticks)()) { tickSource = ticks ? ticks : graphics::TimerTicks; }
-
-void ResetAnimations() {
-    animations = animation{};
-    tickSource = graphics::TimerTicks;
-}
+const core::ResetHook resetHook([] { animations = animation{}; });
 
 }  // namespace vorlune::game

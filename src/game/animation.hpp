@@ -7,12 +7,12 @@
 
 #include <cstdint>
 
-#include "core/handles.hpp"
+#include "graphics/sprite.hpp"
 
 namespace vorlune::game {
 
 void UpdateAnimations();                 // step every animation whose frame time is due, by its direction, wrapping
-int32_t CreateAnimation(ObjectHandle sprite, int32_t width, int32_t height, int32_t startframe, int32_t endframe,
+int32_t CreateAnimation(graphics::Sprite sprite, int32_t width, int32_t height, int32_t startframe, int32_t endframe,
                         int32_t timer, int32_t direction, int32_t loop);  // new animation's number; loop 0 plays once
 void DrawAnimation(int32_t spriteanimation, int32_t xscreen, int32_t yscreen, double xw, double yw, double angle,
                    bool vflip, bool hflip);  // current frame's cell as DrawSpritePart draws it; stopped ones not at all
@@ -32,7 +32,5 @@ struct SheetCell {
 };
 SheetCell FrameCell(int32_t frame, int32_t rows, int32_t columns);  // cell drawn for a frame number, in constant time
 int32_t CellsAcross(int32_t sheetSize, int32_t frameSize);  // N(sheet / frame); 0 for a zero frame size, saturated
-void SetAnimationClock(int32_t (*ticks)());  // tick source (tests); null restores the timer tick count
-void ResetAnimations();                      // no animations, timer clock (tests)
 
 }  // namespace vorlune::game

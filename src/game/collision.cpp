@@ -34,7 +34,7 @@ bool BoxColl(int32_t x1, int32_t y1, int32_t w1, int32_t h1, int32_t x2, int32_t
     return util::WrapAdd(x2, w2) >= x1 && util::WrapAdd(x1, w1) >= x2 && util::WrapAdd(y2, h2) >= y1 && util::WrapAdd(y1, h1) >= y2;
 }
 
-bool ImageColl(ObjectHandle spriteA, int32_t ax, int32_t ay, ObjectHandle spriteB, int32_t bx, int32_t by) {
+bool ImageColl(graphics::Sprite spriteA, int32_t ax, int32_t ay, graphics::Sprite spriteB, int32_t bx, int32_t by) {
     const int32_t wA = graphics::SpriteWidth(spriteA);
     const int32_t hA = graphics::SpriteHeight(spriteA);
     const int32_t wB = graphics::SpriteWidth(spriteB);
@@ -49,7 +49,7 @@ bool CircleColl(int32_t x1, int32_t y1, int32_t r1, int32_t x2, int32_t y2, int3
     return Square(offset) >= util::WrapSub(util::WrapAdd(Square(dx), Square(dy)), Square(reach));
 }
 
-bool RoundColl(ObjectHandle spriteA, int32_t ax, int32_t ay, ObjectHandle spriteB, int32_t bx, int32_t by,
+bool RoundColl(graphics::Sprite spriteA, int32_t ax, int32_t ay, graphics::Sprite spriteB, int32_t bx, int32_t by,
                int32_t offset) {
     const int32_t wA = graphics::SpriteWidth(spriteA);
     const int32_t hA = graphics::SpriteHeight(spriteA);

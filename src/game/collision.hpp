@@ -6,17 +6,17 @@
 #include <cstdint>
 #include <string>
 
-#include "core/handles.hpp"
+#include "graphics/sprite.hpp"
 
 namespace vorlune::game {
 
 bool BoxColl(int32_t x1, int32_t y1, int32_t w1, int32_t h1, int32_t x2, int32_t y2, int32_t w2,
              int32_t h2);  // boxes touch or overlap, edges inclusive
-bool ImageColl(ObjectHandle spriteA, int32_t ax, int32_t ay, ObjectHandle spriteB, int32_t bx,
+bool ImageColl(graphics::Sprite spriteA, int32_t ax, int32_t ay, graphics::Sprite spriteB, int32_t bx,
                int32_t by);  // BoxColl of the two sprites' boxes
 bool CircleColl(int32_t x1, int32_t y1, int32_t r1, int32_t x2, int32_t y2, int32_t r2,
                 int32_t offset);  // offset^2 >= dx^2 + dy^2 - (r1 + r2)^2
-bool RoundColl(ObjectHandle spriteA, int32_t ax, int32_t ay, ObjectHandle spriteB, int32_t bx, int32_t by,
+bool RoundColl(graphics::Sprite spriteA, int32_t ax, int32_t ay, graphics::Sprite spriteB, int32_t bx, int32_t by,
                int32_t offset);  // CircleColl of the circles centred in the sprites' boxes
 bool RoundCollSized(int32_t ax, int32_t ay, int32_t wA, int32_t hA, int32_t bx, int32_t by, int32_t wB, int32_t hB,
                     int32_t offset);  // RoundColl with the sprite sizes given

@@ -1,13 +1,15 @@
 #include "game/emitter.hpp"
 
 #include <cmath>
-#include <limits>
 #include <memory>
 #include <vector>
 
 #include "graphics/sprite.hpp"
 #include "graphics/window.hpp"
 #include "platform/exit.hpp"
+#include "core/reset.hpp"
+#include "game/inspect.hpp"
+#include "util/convert.hpp"
 #include "util/random.hpp"
 
 namespace vorlune::game {
@@ -52,16 +54,19 @@ void Spawn(TParticleClass& engine, int32_t x, int32_t y, double aangle, double b
 // are measured from. Walking backwards, a removal never moves a particle still
 // to be visited, and replacements appended at the end wait for the next call.
 template <typename Replace>
-void DrawAndCull(std::size_t n, ObjectHandle sprite, int32_t cx, int32_t cy, double sizex, double sizey, double angle,
-                 bool vflip, bool hflip, Replace replace) {
+void DrawAndCull(std::size_t n, const graphics::Sprite& sprite, int32_t cx, int32_t cy, double sizex, double sizey,
+                 double angle, bool vflip, bool hflip, Replace replace) {
     TParticleClass& engine = *engines[n];
     const int32_t live = emitter.live[n];
     const int32_t width = graphics::WindowWidth();
     const int32_t height = graphics::WindowHeight();
+    // The sprite and its size are looked up once for all particles.
+    const bool drawable = graphics::Drawable(sprite);
+    const int32_t w = graphics::SpriteWidth(sprite), h = graphics::SpriteHeight(sprite);
     for (int32_t k = engine.LastIndex(); k >= 0; --k) {
         TParticle p;
         engine.GetParticle(k, p);
-        graphics::DrawSprite(sprite, p.x, p.y, sizex, sizey, angle, vflip, hflip);
+        if (drawable) graphics::CopySprite(sprite, nullptr, p.x, p.y, w, h, sizex, sizey, angle, vflip, hflip);
         const int32_t now = ParticleTicks();
         const double dx = static_cast<double>(p.x) - static_cast<double>(cx);
         const double dy = static_cast<double>(p.y) - static_cast<double>(cy);
@@ -77,13 +82,7 @@ void DrawAndCull(std::size_t n, ObjectHandle sprite, int32_t cx, int32_t cy, dou
 
 }  // namespace
 
-int64_t RoundToInt64(double v) {
-    if (std::isnan(v)) return 0;
-    const double r = std::nearbyint(v);  // ties to even in the default rounding mode
-    if (r >= 9223372036854775808.0) return std::numeric_limits<int64_t>::max();
-    if (r < -9223372036854775808.0) return std::numeric_limits<int64_t>::min();
-    return static_cast<int64_t>(r);
-}
+int64_t RoundToInt64(double v) { return util::Saturate<int64_t>(std::nearbyint(v)); }
 
 Emission EmissionValues(double aangle, double bangle, double force, int32_t creationdelay) {
     // Separate statements fix the order of the draws.
@@ -136,7 +135,7 @@ void UpdateParticles() {
     }
 }
 
-void DrawParticles(int32_t emitterval, ObjectHandle sprite, double sizex, double sizey, double angle, bool vflip,
+void DrawParticles(int32_t emitterval, graphics::Sprite sprite, double sizex, double sizey, double angle, bool vflip,
                    bool hflip) {
     const std::size_t n = Checked(emitterval);
     if (!engines[n]) return;
@@ -148,7 +147,7 @@ void DrawParticles(int32_t emitterval, ObjectHandle sprite, double sizex, double
     });
 }
 
-void DrawMovingParticles(int32_t emitterval, ObjectHandle sprite, int32_t x, int32_t y, double sizex, double sizey,
+void DrawMovingParticles(int32_t emitterval, graphics::Sprite sprite, int32_t x, int32_t y, double sizex, double sizey,
                          double angle, bool vflip, bool hflip, double aangle, double bangle) {
     const std::size_t n = Checked(emitterval);
     if (!engines[n]) return;
@@ -193,9 +192,9 @@ const TParticleClass* EmitterEngine(int32_t n) {
     return engines[static_cast<std::size_t>(n)].get();
 }
 
-void ResetEmitters() {
+const core::ResetHook resetHook([] {
     engines.clear();
     emitter = TEmitter{};
-}
+});
 
 }  // namespace vorlune::game

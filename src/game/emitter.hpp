@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "game/particle_engine.hpp"
-#include "core/handles.hpp"
+#include "graphics/sprite.hpp"
 
 namespace vorlune::game {
 
@@ -19,9 +19,9 @@ int32_t CreateEmitter(int32_t amount, int32_t live, bool stream);  // new emitte
 void CreateParticles(int32_t emitterval, int32_t x, int32_t y, double aangle, double bangle, double force,
                      int32_t creationdelay);  // burst of amount + 1 particles at (x,y); a streaming emitter remembers the values
 void UpdateParticles();                       // move every particle of every emitter; fatal while no emitter exists
-void DrawParticles(int32_t emitterval, ObjectHandle sprite, double sizex, double sizey, double angle, bool vflip,
+void DrawParticles(int32_t emitterval, graphics::Sprite sprite, double sizex, double sizey, double angle, bool vflip,
                    bool hflip);               // draw last to first, remove the dead, stream replacements
-void DrawMovingParticles(int32_t emitterval, ObjectHandle sprite, int32_t x, int32_t y, double sizex, double sizey,
+void DrawMovingParticles(int32_t emitterval, graphics::Sprite sprite, int32_t x, int32_t y, double sizex, double sizey,
                          double angle, bool vflip, bool hflip, double aangle,
                          double bangle);      // likewise around the moving point (x,y); fatal when a non-streaming particle dies
 void HaltEmitter(int32_t emitternumber);      // delete every particle; the settings stay
@@ -39,16 +39,5 @@ struct Emission {
 Emission EmissionValues(double aangle, double bangle, double force, int32_t creationdelay);  // draws one set
 int64_t RoundToInt64(double v);               // nearest, ties to even; saturated beyond 64 bits, NaN gives 0
 
-// One row of the emitter table, as stored (tests).
-struct EmitterSettings {
-    int32_t amount, live;
-    bool stream;
-    int32_t x, y, creationdelay;
-    double aangle, bangle, force;
-};
-int32_t EmitterCount();                               // emitters created so far (tests)
-EmitterSettings GetEmitterSettings(int32_t emitter);  // row of a valid number (tests)
-const TParticleClass* EmitterEngine(int32_t emitter);  // its engine; nullptr when freed or not created (tests)
-void ResetEmitters();                                 // no emitters, count 0 (tests)
 
 }  // namespace vorlune::game

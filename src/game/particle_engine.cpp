@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "graphics/frame.hpp"
+#include "util/convert.hpp"
 #include "util/random.hpp"
 
 namespace vorlune::game {
@@ -12,26 +13,15 @@ namespace {
 // Degrees to radians.
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 
-// Where particle ages come from: the frame timer's tick count, or a clock a
-// test put in its place.
-struct EngineClock {
-    int32_t (*ticks)() = nullptr;  // nullptr: graphics::TimerTicks
-} clock;
-
 }  // namespace
 
 int32_t TruncateToInt32(double v) {
     // A position can grow without bound (a huge force) or become NaN
     // (infinity times zero); only values that fit are converted.
-    if (std::isnan(v)) return std::numeric_limits<int32_t>::min();
-    if (v >= 2147483648.0) return std::numeric_limits<int32_t>::max();
-    if (v <= -2147483649.0) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
+    return util::TruncSaturated(v, std::numeric_limits<int32_t>::min());
 }
 
-int32_t ParticleTicks() { return clock.ticks ? clock.ticks() : graphics::TimerTicks(); }
-
-void SetParticleClock(int32_t (*ticks)()) { clock.ticks = ticks; }
+int32_t ParticleTicks() { return graphics::TimerTicks(); }
 
 TParticleClass::TParticleClass() { util::SeedRandomFromClock(); }
 

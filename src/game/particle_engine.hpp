@@ -43,7 +43,6 @@ private:
 };
 
 int32_t TruncateToInt32(double v);         // toward zero; beyond 32 bits saturated, NaN gives INT32_MIN
-int32_t ParticleTicks();                   // the tick count particles are timed with
-void SetParticleClock(int32_t (*ticks)()); // replace that tick source; nullptr restores the frame timer's (tests)
+int32_t ParticleTicks();                   // the tick count particles are timed with: the frame timer's
 
 }  // namespace vorlune::game

@@ -7,6 +7,8 @@
 #include "graphics/draw.hpp"
 #include "graphics/raster.hpp"
 #include "graphics/sprite.hpp"
+#include "core/reset.hpp"
+#include "game/inspect.hpp"
 #include "util/numbers.hpp"
 #include "util/strings.hpp"
 
@@ -20,11 +22,11 @@ using simple::TSize;
 // The particle cloud and how it looks.
 struct CloudState {
     std::vector<TParticle> particles = std::vector<TParticle>(1);  // element 0 unused; live ones are 1 .. count
-    int32_t count = 0;                                               // particlecount
+    int32_t count = 0;                                               // particles alive: 1 .. count
     TPType type = simple::ptFillcircle;                              // shape of every particle at its next drawing
-    int32_t size = 2;                                                // particlesize, for particles created afterwards
-    TSize mode = simple::Random;                                     // sizemode, likewise
-    ObjectHandle image = nullptr;                                    // sprite of the image type
+    int32_t size = 2;                                                // size for particles created afterwards
+    TSize mode = simple::Random;                                     // whether that size is random, likewise
+    ObjectHandle image = nullptr;                                    // handle of the image type's sprite
 } cloud;
 
 // round(rnd * n), ties to even, computed exactly: rnd is r / 2^32 for a
@@ -39,15 +41,27 @@ int32_t RoundRandomTimes(double rnd, int32_t n) {
     return static_cast<int32_t>(whole);
 }
 
-// Sends the particles to the active window.
+// Sends the particles to the active window. The image type's sprite is
+// resolved once per update pass, not once per particle.
 class ScreenSink final : public simple::DrawSink {
 public:
+    ScreenSink() : sprite_(graphics::Sprite::Resolve(cloud.image)), drawable_(graphics::Drawable(sprite_)) {}
     void Colour(int32_t red, int32_t green, int32_t blue, int32_t alpha) override {
         graphics::Color(red, green, blue, alpha);
     }
-    void Shape(TPType type, int32_t x, int32_t y, int32_t size, ObjectHandle image) override {
-        simple::DrawShape(type, x, y, size, image);
+    void Shape(TPType type, int32_t x, int32_t y, int32_t size, ObjectHandle) override {
+        if (type != simple::ptImage) {
+            simple::DrawShape(type, x, y, size, nullptr);
+        } else if (drawable_) {
+            // drawsprite(image, x, y, size, size, 0, false, false)
+            graphics::CopySprite(sprite_, nullptr, x, y, graphics::SpriteWidth(sprite_), graphics::SpriteHeight(sprite_),
+                                 size, size, 0.0, false, false);
+        }
     }
+
+private:
+    graphics::Sprite sprite_;
+    bool drawable_;
 };
 
 }  // namespace
@@ -119,7 +133,7 @@ void SetSimpleParticleType(const std::string& type) {
     }
 }
 
-void SetSimpleParticleImage(ObjectHandle image) { cloud.image = image; }
+void SetSimpleParticleImage(graphics::Sprite image) { cloud.image = image.handle; }
 
 namespace simple {
 
@@ -163,7 +177,7 @@ void DrawShape(TPType type, int32_t x, int32_t y, int32_t size, ObjectHandle ima
         case ptCircle: graphics::Circle(x, y, size); break;
         case ptFillbox: graphics::FillRectangle(x, y, size, size); break;
         case ptBox: graphics::Rectangle(x, y, size, size); break;
-        case ptImage: graphics::DrawSprite(image, x, y, size, size, 0, false, false); break;
+        case ptImage: graphics::DrawSprite(graphics::Sprite::Resolve(image), x, y, size, size, 0, false, false); break;
     }
 }
 
@@ -176,7 +190,7 @@ TParticle Get(int32_t index) {
     return cloud.particles[static_cast<std::size_t>(index)];
 }
 
-void Reset() { cloud = CloudState{}; }
+const core::ResetHook resetHook([] { cloud = CloudState{}; });
 
 }  // namespace simple
 }  // namespace vorlune::game

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/handles.hpp"
+#include "graphics/sprite.hpp"
 
 namespace vorlune::game {
 
@@ -17,7 +17,7 @@ void UpdateSimpleParticles();                        // move, draw and retire ev
 void ResetSimpleParticles();                         // remove every particle; the settings stay
 void SetSimpleParticleSize(int32_t size, const std::string& flag);  // "random" (1..size+1) or "normal" (size), any case
 void SetSimpleParticleType(const std::string& type); // "fillcircle", "circle", "fillbox", "box", "dot" or "image", any case
-void SetSimpleParticleImage(ObjectHandle image);     // the sprite drawn by the image type
+void SetSimpleParticleImage(graphics::Sprite image); // the sprite drawn by the image type
 
 namespace simple {
 
@@ -49,16 +49,6 @@ public:
 void Update(DrawSink& sink);             // one update pass drawing to sink
 void DrawShape(TPType type, int32_t x, int32_t y, int32_t size, ObjectHandle image);  // the primitive or sprite for a type
 
-struct Settings {
-    TPType type;          // particletype, default ptFillcircle
-    int32_t size;         // particlesize, default 2
-    TSize mode;           // sizemode, default Random
-    ObjectHandle image;   // particleimage, default null
-};
-Settings GetSettings();                  // current settings (tests)
-int32_t Count();                         // particlecount (tests)
-TParticle Get(int32_t index);            // element 1 .. Count(); a default record otherwise (tests)
-void Reset();                            // no particles, default settings (tests)
 
 }  // namespace simple
 }  // namespace vorlune::game

@@ -10,6 +10,8 @@
 #include "graphics/text.hpp"
 #include "platform/exit.hpp"
 #include "util/wrap.hpp"
+#include "core/reset.hpp"
+#include "graphics/inspect.hpp"
 
 namespace vorlune::graphics {
 namespace {
@@ -19,7 +21,7 @@ namespace {
 // checked against the live handles at every draw, so a freed sprite (or an
 // image, which is no sprite) draws nothing.
 struct BitmapFontTable {
-    std::vector<ObjectHandle> image;   // the sprite holding the tiles
+    std::vector<ObjectHandle> image;   // handle of the sprite holding the tiles
     std::vector<int32_t> tileWidth;    // pixels of one tile in the image
     std::vector<int32_t> tileHeight;
     std::vector<int32_t> columns;      // tiles per row: image width / tile width, ties to even
@@ -64,7 +66,7 @@ bool LocateTile(const std::string& fontface, int32_t columns, uint8_t c, int32_t
     return true;
 }
 
-int32_t CreateBmpFont(ObjectHandle sprite, int32_t tileWidth, int32_t tileHeight, const std::string& fontface) {
+int32_t CreateBmpFont(Sprite sprite, int32_t tileWidth, int32_t tileHeight, const std::string& fontface) {
     // The columns are worked out from the tile size: a size of 0 is an
     // unhandled run-time error.
     if (tileWidth == 0 || tileHeight == 0) platform::UnhandledError("Division by zero");
@@ -72,7 +74,7 @@ int32_t CreateBmpFont(ObjectHandle sprite, int32_t tileWidth, int32_t tileHeight
     // at most the image width, so it fits.
     const double columns = std::nearbyint(static_cast<double>(SpriteWidth(sprite)) / tileWidth);
     BitmapFontTable& t = bitmapfont;
-    t.image.push_back(sprite);
+    t.image.push_back(sprite.handle);
     t.tileWidth.push_back(tileWidth);
     t.tileHeight.push_back(tileHeight);
     t.columns.push_back(static_cast<int32_t>(columns));
@@ -91,7 +93,7 @@ int32_t CreateBmpFont(ObjectHandle sprite, int32_t tileWidth, int32_t tileHeight
     return t.count++;
 }
 
-int32_t TileSet(ObjectHandle image, int32_t tileWidth, int32_t tileHeight, const std::string& fontface) {
+int32_t TileSet(Sprite image, int32_t tileWidth, int32_t tileHeight, const std::string& fontface) {
     return CreateBmpFont(image, tileWidth, tileHeight, fontface);
 }
 
@@ -104,14 +106,18 @@ void BmpText(const std::string& text, int32_t x, int32_t y, int32_t font) {
     // A space only advances the pen, unless the fontface holds nothing but
     // spaces.
     const bool skipSpaces = face.find_first_not_of(' ') != std::string::npos;
+    // The sprite is looked up once for the whole text.
+    const Sprite sprite = Sprite::Resolve(t.image[f]);
+    const bool drawable = Drawable(sprite);
+    const double scaleX = t.scaleX[f], scaleY = t.scaleY[f];
     int32_t penX = x;
     for (char byte : text) {
         int32_t column = 0, row = 0;
         // A byte the fontface does not hold draws nothing.
-        if (!(byte == ' ' && skipSpaces) && LocateTile(face, t.columns[f], static_cast<uint8_t>(byte), column, row)) {
-            DrawSpritePart(t.image[f], penX, y, TileOrigin(column, w), TileOrigin(row, h), w, h,
-                           static_cast<double>(t.scaleX[f]), static_cast<double>(t.scaleY[f]), t.angle[f], false,
-                           false);
+        if (drawable && !(byte == ' ' && skipSpaces) &&
+            LocateTile(face, t.columns[f], static_cast<uint8_t>(byte), column, row)) {
+            const SDL_Rect source{TileOrigin(column, w), TileOrigin(row, h), w, h};
+            CopySprite(sprite, &source, penX, y, w, h, scaleX, scaleY, t.angle[f], false, false);
         }
         penX = util::WrapAdd(penX, advance);
     }
@@ -175,6 +181,6 @@ std::string BmpInput(int32_t x, int32_t y, int32_t maxLength, int32_t font) {
 
 int32_t BmpFontColumns(int32_t font) { return bitmapfont.columns[Font(font)]; }
 
-void ResetBmpFonts() { bitmapfont = BitmapFontTable{}; }
+const core::ResetHook resetHook([] { bitmapfont = BitmapFontTable{}; });
 
 }  // namespace vorlune::graphics

@@ -10,12 +10,12 @@
 #include <cstdint>
 #include <string>
 
-#include "core/handles.hpp"
+#include "graphics/sprite.hpp"
 
 namespace vorlune::graphics {
 
-int32_t CreateBmpFont(ObjectHandle sprite, int32_t tileWidth, int32_t tileHeight, const std::string& fontface);  // append a font, return its number; tile size 0 ends the process
-int32_t TileSet(ObjectHandle image, int32_t tileWidth, int32_t tileHeight, const std::string& fontface);         // the same as CreateBmpFont
+int32_t CreateBmpFont(Sprite sprite, int32_t tileWidth, int32_t tileHeight, const std::string& fontface);  // append a font, return its number; tile size 0 ends the process
+int32_t TileSet(Sprite image, int32_t tileWidth, int32_t tileHeight, const std::string& fontface);         // the same as CreateBmpFont
 void BmpText(const std::string& text, int32_t x, int32_t y, int32_t font);       // one tile per byte from pen (x,y), advancing one cell each
 void DrawTile(const std::string& text, int32_t x, int32_t y, int32_t tileset);   // the same as BmpText
 void BmpInputColor(int32_t font, int32_t r, int32_t g, int32_t b, int32_t alpha);      // colour of the bmpinput cursor
@@ -27,7 +27,5 @@ int32_t BmpFontWidth(int32_t font);                                             
 int32_t BmpFontHeight(int32_t font);                                             // cell height: tile height * size factor, wrapping
 
 bool LocateTile(const std::string& fontface, int32_t columns, uint8_t c, int32_t& column, int32_t& row);  // 1-based tile of c's last occurrence; false when absent
-int32_t BmpFontColumns(int32_t font);   // tiles per row of a font's image (tests)
-void ResetBmpFonts();                   // empty font table (tests)
 
 }  // namespace vorlune::graphics

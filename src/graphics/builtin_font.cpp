@@ -7,7 +7,7 @@
 // came from FullGreek-VGA8.psf.gz of the same package; the mixed single and
 // double box pieces, the Greek letters and mathematical signs at 224..240,
 // the pointers at 16, 17, 30 and 31 and the glyphs 158 and 169 were drawn
-// here. Twelve glyphs are fixed exactly as the interpreter documents them
+// here. Twelve glyphs have fixed row patterns that scripts may rely on
 // (1, 3, '!', '0', '?', 'A', 'a', 127, 176, 200, 219, 254), and printable
 // ASCII keeps column 7 and row 7 clear except for '*', 'Y', '\' and '_'
 // (column) and the descenders of , ; Q _ g j p q y (row).

@@ -8,13 +8,15 @@
 #include "platform/active_window.hpp"
 #include "graphics/raster.hpp"
 #include "graphics/window.hpp"
+#include "core/reset.hpp"
+#include "graphics/inspect.hpp"
 
 namespace vorlune::graphics {
 namespace {
 
 // Process-wide drawing state. The drawing colour itself is renderer state.
 struct DrawState {
-    int32_t backColour[4] = {0, 0, 0, 255};  // BackColour, stored unreduced; reduced to 8 bits when used
+    int32_t backColour[4] = {0, 0, 0, 255};  // the background colour, stored unreduced; reduced to 8 bits when used
 } state;
 
 // Units around the render target still treated as visible: the platform
@@ -144,6 +146,6 @@ void GetBackColour(int32_t out[4]) {
     for (int i = 0; i < 4; ++i) out[i] = state.backColour[i];
 }
 
-void ResetDrawState() { state = DrawState{}; }
+const core::ResetHook resetHook([] { state = DrawState{}; });
 
 }  // namespace vorlune::graphics

@@ -8,7 +8,7 @@ namespace vorlune::graphics {
 
 void Color(int32_t r, int32_t g, int32_t b, int32_t alpha);       // blend mode BLEND, then the draw colour (low 8 bits of each channel)
 void BackColor(int32_t r, int32_t g, int32_t b, int32_t alpha);   // colour of later clears; nothing is drawn
-void ClearWindow();                                                 // Color(BackColour), then clear; the draw colour stays the background colour
+void ClearWindow();                                                 // Color(background colour), then clear; the draw colour stays the background colour
 void Dot(int32_t x, int32_t y);                                     // one point
 void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2);          // one line; segments reaching far off are clipped to the target first
 void Rectangle(int32_t x, int32_t y, int32_t w, int32_t h);         // outline, sizes passed unchanged
@@ -19,8 +19,5 @@ void Ellipse(int32_t x, int32_t y, int32_t xr, int32_t yr);         // outline o
 void FillEllipse(int32_t x, int32_t y, int32_t xr, int32_t yr);     // filled, point by point
 void Triangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3);      // three lines
 void FillTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3);  // horizontal scan lines
-
-void GetBackColour(int32_t out[4]);   // BackColour as stored (tests)
-void ResetDrawState();                // BackColour (0, 0, 0, 255) (tests)
 
 }  // namespace vorlune::graphics

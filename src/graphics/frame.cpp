@@ -2,16 +2,18 @@
 
 #include <SDL.h>
 
+#include "core/reset.hpp"
 #include "platform/active_window.hpp"
-#include "graphics/window.hpp"
+#include "platform/clock.hpp"
+#include "graphics/inspect.hpp"
 
 namespace vorlune::graphics {
 namespace {
 
 // The one frame timer of the process.
 struct FrameState {
-    int32_t frameInterval = 10;   // FrameInterval: ms per frame, 100 frames per second until set
-    uint32_t nextFrameTick = 0;   // NextFrameTick: tick count at which the current period ends
+    int32_t frameInterval = 10;   // ms per frame, 100 frames per second until set
+    uint32_t nextFrameTick = 0;   // tick count at which the current period ends
 } state;
 
 // A deadline this far ahead of the clock can only come from a negative
@@ -26,7 +28,7 @@ void Redraw() {
 }
 
 void Wait(int32_t ms) {
-    if (ms >= 0) SDL_Delay(static_cast<Uint32>(ms));
+    if (ms >= 0) platform::Delay(static_cast<uint32_t>(ms));
 }
 
 void SetFrameTimer(int32_t frames) {
@@ -35,7 +37,7 @@ void SetFrameTimer(int32_t frames) {
 }
 
 int32_t TimeLeft() {
-    const uint32_t now = SDL_GetTicks();
+    const uint32_t now = platform::Ticks();
     const uint32_t left = state.nextFrameTick - now;
     if (state.nextFrameTick <= now || left >= kWrappedAhead) {
         state.nextFrameTick = now + static_cast<uint32_t>(state.frameInterval);
@@ -46,19 +48,20 @@ int32_t TimeLeft() {
 
 void Sync() {
     Redraw();
-    SDL_Delay(static_cast<Uint32>(TimeLeft()));
+    platform::Delay(static_cast<uint32_t>(TimeLeft()));
 }
 
-int32_t TimerTicks() { return static_cast<int32_t>(SDL_GetTicks()); }
+int32_t TimerTicks() { return static_cast<int32_t>(platform::Ticks()); }
 
 uint32_t FramePeriodRemaining() {
-    const uint32_t now = SDL_GetTicks();
+    const uint32_t now = platform::Ticks();
     const uint32_t left = state.nextFrameTick - now;
     return state.nextFrameTick <= now || left >= kWrappedAhead ? 0 : left;
 }
 
 int32_t FrameInterval() { return state.frameInterval; }
 uint32_t NextFrameTick() { return state.nextFrameTick; }
-void ResetFrameState() { state = FrameState{}; }
+
+const core::ResetHook resetHook([] { state = FrameState{}; });
 
 }  // namespace vorlune::graphics

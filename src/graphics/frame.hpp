@@ -7,14 +7,12 @@ namespace vorlune::graphics {
 
 void Redraw();                          // present the active window
 void Wait(int32_t ms);                  // sleep; nothing is presented, no events are processed; negative counts wait nothing
-void SetFrameTimer(int32_t frames);     // FrameInterval = 1000 / frames (0 counts as 1); the deadline is not moved
+void SetFrameTimer(int32_t frames);     // frame interval = 1000 / frames (0 counts as 1); the deadline is not moved
 int32_t TimeLeft();                     // ms left of the frame period; a call that finds it over starts the next one and returns 0
 void Sync();                            // Redraw, then wait for TimeLeft()
 int32_t TimerTicks();                   // ms since the platform layer started, as a 32-bit integer
 
 uint32_t FramePeriodRemaining();        // ms until the deadline, without starting a new period (0 when over)
 int32_t FrameInterval();                // ms per frame (10 until the first SetFrameTimer)
-uint32_t NextFrameTick();               // the deadline (tests)
-void ResetFrameState();                 // FrameInterval 10, deadline 0 (tests)
 
 }  // namespace vorlune::graphics

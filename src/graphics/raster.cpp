@@ -1,4 +1,5 @@
 #include "graphics/raster.hpp"
+#include "util/convert.hpp"
 #include "util/wrap.hpp"
 
 #include <algorithm>
@@ -122,7 +123,7 @@ bool Less(const Wide& p, const Wide& q) { return p.hi < q.hi || (p.hi == q.hi &&
 
 // One of the two regions of the outline ellipse, in coordinates (u, v): u
 // starts at the radius `lead` and steps down by at most one per pass, v starts
-// at 0 and steps up by one per pass. The documented error term always equals
+// at 0 and steps up by one per pass. The integer error term always equals
 // F(u, v) = B²u² + A²v² − A²B² at the current point (A = lead, B = other), so
 //   the loop goes on while   B²·u ≥ A²·v
 //   u steps down when        F(u, v) + F(u − 1, v) > 0  ⟺  B²·(2u² − 2u + 1) > 2A²·(B² − v²).
@@ -208,7 +209,7 @@ private:
         return static_cast<long double>(aa_) * d / static_cast<long double>(bb_) - 0.25L;
     }
 
-    // While h drops by less than one per row, the documented decisions keep
+    // While h drops by less than one per row, the step decisions keep
     // u at floor(h(v)): each step down is then a step of exactly one. The
     // drop grows with v (h is concave), so the rows 0 .. SafeEnd() − 1 where
     // it stays below 1 − 10⁻⁶ (well clear of rounding) form a prefix.
@@ -230,7 +231,7 @@ private:
         return hi;
     }
 
-    // The u the documented loop holds at row v inside the safe stretch: the
+    // The u the step-by-step loop holds at row v inside the safe stretch: the
     // largest u in 1 .. A that does not step down, or 0 when every u would.
     int64_t IdealU(int64_t v) const {
         long double q = Q(v);
@@ -248,12 +249,7 @@ private:
 
 }  // namespace
 
-int32_t RoundEven(double v) {
-    double r = std::nearbyint(v);  // the default rounding mode: nearest, ties to even
-    // NaN and values beyond 32 bits give the processor's "integer indefinite".
-    if (!(r >= -2147483648.0 && r <= 2147483647.0)) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(r);
-}
+int32_t RoundEven(double v) { return util::RoundEvenOrIndefinite(v); }
 
 void RasterCircle(PlotSink& sink, int32_t x, int32_t y, int32_t r) {
     if (r == 0) r = 1;
@@ -325,7 +321,7 @@ void RasterFillCircle(PlotSink& sink, int32_t x, int32_t y, int32_t r) {
     });
 }
 
-// The documented integer algorithm, with the error terms computed exactly: in
+// The integer midpoint walk over both regions, with the error terms computed exactly: in
 // 32 bits they overflow for radii as small as 1000 (2e exceeds 2^31) and the
 // outline then strays by dozens of pixels, and for larger radii the loops can
 // even run forever. Wherever the 32-bit terms fit, the points are the same.

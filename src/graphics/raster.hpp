@@ -1,15 +1,15 @@
 // Rasterisers of the drawing primitives, free of SDL.
 //
-// Each rasteriser emits the points and lines of its shape to a PlotSink in
-// the order the interpreter documents (with a translucent colour the order
-// and the repetitions decide the result). Work wholly outside the sink's
+// Each rasteriser emits the points and lines of its shape to a PlotSink in a
+// fixed order, repetitions included: with a translucent colour the order and
+// the repetitions decide the result, so they are part of each shape. Work wholly outside the sink's
 // visible area is skipped: points there are not emitted, lines only when
 // their bounding box meets the area, and the loops visit only the indices
 // that can produce something visible, so the cost follows the visible area,
 // not the radius or the coordinates.
 //
-// Coordinates and intermediate values are 32-bit integers that wrap around,
-// as documented; the outline ellipse is computed exactly instead (see
+// Coordinates and intermediate values are 32-bit integers that wrap around;
+// the outline ellipse's error terms are computed exactly instead (see
 // RasterEllipse).
 #pragma once
 

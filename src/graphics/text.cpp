@@ -6,11 +6,13 @@
 #include <SDL.h>
 
 #include "platform/active_window.hpp"
+#include "platform/clock.hpp"
 #include "graphics/draw.hpp"
 #include "graphics/frame.hpp"
 #include "graphics/window.hpp"
 #include "platform/exit.hpp"
 #include "util/wrap.hpp"
+#include "core/reset.hpp"
 
 namespace vorlune::graphics {
 namespace {
@@ -18,8 +20,8 @@ namespace {
 // Settings of the built-in text, process-wide.
 struct TextState {
     int32_t size = 1;                                // TextSize
-    int32_t inputColour[4] = {255, 255, 255, 255};   // TextInputColour: typed text and cursor
-    int32_t inputBackColour[4] = {0, 0, 0, 255};     // TextInputBackColour: clears behind the line
+    int32_t inputColour[4] = {255, 255, 255, 255};   // `input`: typed text and cursor
+    int32_t inputBackColour[4] = {0, 0, 0, 255};     // `input`: clears behind the line
 } state;
 
 // 8 * size * count, wrapping around in 32 bits.
@@ -135,6 +137,12 @@ std::string EditLine(const LineEditorLook& look, int32_t x, int32_t y, int32_t m
             // period ends, instead of polling again at once.
             uint32_t timeout = FramePeriodRemaining();
             if (timeout == 0) timeout = FrameInterval() > 0 ? static_cast<uint32_t>(FrameInterval()) : 1;
+            if (platform::VirtualClock()) {
+                // Virtual time: the wait passes at once, events come only
+                // from what was queued.
+                platform::Delay(timeout);
+                continue;
+            }
             if (!SDL_WaitEventTimeout(&event, static_cast<int>(timeout))) continue;
         }
         switch (event.type) {
@@ -200,7 +208,6 @@ std::string Input(int32_t x, int32_t y, int32_t maxLength) {
     return line;
 }
 
-int32_t CurrentTextSize() { return state.size; }
-void ResetTextState() { state = TextState{}; }
+const core::ResetHook resetHook([] { state = TextState{}; });
 
 }  // namespace vorlune::graphics

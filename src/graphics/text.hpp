@@ -39,7 +39,4 @@ struct LineEditorLook {
 std::string EditLine(const LineEditorLook& look, int32_t x, int32_t y, int32_t maxLength);  // text input on, cursor, events until Return, keypad Enter or Escape; text input stays on
 void ClearLineAndCursor(const LineEditorLook& look, int32_t x, int32_t y, const std::string& line);  // paper colour, fill W(line) + one cell
 
-int32_t CurrentTextSize();            // TextSize
-void ResetTextState();                // size 1, white on black (tests)
-
 }  // namespace vorlune::graphics

@@ -6,6 +6,7 @@
 #include "platform/active_window.hpp"
 #include "platform/exit.hpp"
 #include "platform/media.hpp"
+#include "core/reset.hpp"
 
 namespace vorlune::graphics {
 namespace {
@@ -102,19 +103,15 @@ void SetCaption(const std::string& caption) {
     if (SDL_Window* window = platform::ActiveSdlWindow()) SDL_SetWindowTitle(window, caption.c_str());
 }
 
-void SetIcon(ObjectHandle image) {
+void SetIcon(Image image) {
     SDL_Window* window = platform::ActiveSdlWindow();
-    auto* surface = static_cast<SDL_Surface*>(core::Live(image, core::HandleKind::Image));
-    if (window && surface) SDL_SetWindowIcon(window, surface);
+    if (window && image.surface) SDL_SetWindowIcon(window, image.surface);
 }
 
 void MessageBox(const std::string& caption, const std::string& text) { platform::ShowMessageBox(1, caption, text); }
 
 void CloseApplication() { platform::ShutdownMedia(); }
 
-void ResetWindowState() {
-    platform::SetActiveWindowId(0);
-    state = WindowState{};
-}
+const core::ResetHook resetHook([] { state = WindowState{}; });
 
 }  // namespace vorlune::graphics

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/handles.hpp"
+#include "graphics/sprite.hpp"
 
 namespace vorlune::graphics {
 
@@ -22,10 +22,9 @@ int32_t WindowWidth();                // logical width once a virtual size was s
 int32_t WindowHeight();               // likewise for the height
 void SetScaleQuality(const std::string& mode);  // the SDL_RENDER_SCALE_QUALITY hint
 void SetCaption(const std::string& caption);    // title of the active window
-void SetIcon(ObjectHandle image);     // icon of the active window from a live image
+void SetIcon(Image image);            // icon of the active window from a live image
 void MessageBox(const std::string& caption, const std::string& text);  // modal box, flags 1
 void CloseApplication();              // media shutdown; the script goes on
 
-void ResetWindowState();              // active window 0, flags cleared (tests)
 
 }  // namespace vorlune::graphics

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "platform/active_window.hpp"
+#include "platform/clock.hpp"
 #include "platform/exit.hpp"
 #include "platform/media.hpp"
 
@@ -19,7 +20,7 @@ SDL_Joystick* AttachedJoystick() { return platform::ActiveJoystick(); }
 std::string Inkey() {
     bool quitTaken = false;  // the event taken in the previous pass was a quit request
     for (;;) {
-        SDL_Delay(3);
+        platform::Delay(3);
         if (quitTaken) EndOnQuitRequest();
         SDL_Event event;
         if (!SDL_PollEvent(&event)) continue;

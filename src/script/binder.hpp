@@ -4,8 +4,10 @@
 // the exact argument count, how each argument is converted and how the result
 // is pushed. Supported parameter types: int32_t (integer), double (number),
 // std::string / const std::string& / std::string_view (string), bool
-// (boolean), ObjectHandle (handle). Supported results: void, int32_t, double, bool, std::string,
-// ObjectHandle.
+// (boolean), ObjectHandle (an unresolved handle) and the engine's object
+// types, which resolve a handle at the call (graphics::Image, graphics::Sprite,
+// audio::Sound, audio::Music). Supported results: void, int32_t, double, bool,
+// std::string, ObjectHandle and the object types, pushed as their handle.
 //
 // An engine function reports a fault of the calling script by throwing
 // core::ScriptError; the adapter raises its message as a script error.
@@ -14,6 +16,7 @@
 // functions work inside coroutines as well as on the main thread.
 #pragma once
 
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -50,6 +53,14 @@ using Plain = std::remove_cvref_t<T>;
 template <typename T>
 inline constexpr bool kDependentFalse = false;
 
+// An engine object type the script passes as a handle: it resolves a handle
+// to the live object (graphics::Sprite, audio::Sound, ...) and carries it back.
+template <typename T>
+inline constexpr bool kResolved = requires(ObjectHandle h, const T& t) {
+    { T::Resolve(h) } -> std::same_as<T>;
+    { t.handle } -> std::convertible_to<ObjectHandle>;
+};
+
 // Reads argument i (1-based) as the kind named by T.
 template <typename T>
 Plain<T> Read(lua_State* L, int i) {
@@ -73,6 +84,10 @@ Plain<T> Read(lua_State* L, int i) {
         return lua_toboolean(L, i) != 0;
     } else if constexpr (std::is_same_v<P, ObjectHandle>) {
         return lua_touserdata(L, i);
+    } else if constexpr (kResolved<P>) {
+        // An object handle, resolved here once: the engine gets the live
+        // object or null, never an unchecked pointer.
+        return P::Resolve(lua_touserdata(L, i));
     } else {
         static_assert(kDependentFalse<T>, "unsupported script argument type");
     }
@@ -90,6 +105,8 @@ void Push(lua_State* L, const R& value) {
         lua_pushlstring(L, value.data(), value.size());
     } else if constexpr (std::is_same_v<R, ObjectHandle>) {
         lua_pushlightuserdata(L, value);
+    } else if constexpr (kResolved<R>) {
+        lua_pushlightuserdata(L, value.handle);
     } else {
         static_assert(kDependentFalse<R>, "unsupported script result type");
     }

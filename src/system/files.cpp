@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/reset.hpp"
 #include "platform/exit.hpp"
 
 namespace vorlune::system {
@@ -32,8 +33,9 @@ struct FileTable {
     std::vector<std::string> name;    // the name the slot was bound to (cut to 255 bytes)
     int32_t issued = 0;               // handles issued so far; the last one is `issued`
     bool flushAtExit = false;         // FlushOpenFiles is registered with atexit
-    std::string arguments;            // ArgumentsString: every command-line argument followed by one space
 } files;
+
+std::string argumentsString;          // ArgumentsString: every command-line argument followed by one space
 
 void FlushOpenFiles() {
     for (std::FILE* stream : files.stream) {
@@ -197,24 +199,24 @@ void DeleteFile(const std::string& path) {
 }
 
 void RecordArguments(int argc, char** argv) {
-    files.arguments.clear();
+    argumentsString.clear();
     for (int i = 0; i < argc; ++i) {
-        files.arguments += argv[i];
-        files.arguments += ' ';
+        argumentsString += argv[i];
+        argumentsString += ' ';
     }
 }
 
-std::string Arguments() { return files.arguments; }
+std::string Arguments() { return argumentsString; }
 
 std::string OsType() { return "Linux32"; }
 
-void ResetFiles() {
+const core::ResetHook resetHook([] {
     for (std::FILE* stream : files.stream) {
         if (stream) std::fclose(stream);
     }
     bool registered = files.flushAtExit;
     files = FileTable{};
     files.flushAtExit = registered;
-}
+});
 
 }  // namespace vorlune::system

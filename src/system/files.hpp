@@ -25,6 +25,4 @@ void RecordArguments(int argc, char** argv);  // ArgumentsString: each argument,
 std::string Arguments();                   // ArgumentsString
 std::string OsType();                      // "Linux32"
 
-void ResetFiles();                         // close every file and empty the table (tests)
-
 }  // namespace vorlune::system

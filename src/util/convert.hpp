@@ -34,6 +34,14 @@ T Saturate(double x, T nan = 0) {
 inline int32_t RoundEvenSaturated(double x) { return Saturate<int32_t>(std::nearbyint(x)); }  // ties to even (default rounding mode), clamped, NaN 0
 inline int32_t TruncSaturated(double x, int32_t nan = 0) { return Saturate<int32_t>(std::trunc(x), nan); }  // toward zero, clamped
 
+// Nearest, ties to even; NaN and values beyond 32 bits give INT32_MIN, the
+// processor's "integer indefinite", as a hardware conversion does.
+inline int32_t RoundEvenOrIndefinite(double x) {
+    const double r = std::nearbyint(x);
+    if (!(r >= -2147483648.0 && r <= 2147483647.0)) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(r);
+}
+
 // Colour channel as SDL takes it: the low 8 bits of a script's integer.
 inline uint8_t Channel(int32_t value) { return static_cast<uint8_t>(value); }
 

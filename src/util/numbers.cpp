@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/script_error.hpp"
+#include "util/convert.hpp"
 #include "util/random.hpp"
 
 namespace vorlune::util {
@@ -17,11 +18,6 @@ constexpr double kInt64Low = -0x1p63;
 constexpr double kInt64High = 0x1p63;
 
 bool FitsInt64(double integral) { return integral >= kInt64Low && integral < kInt64High; }
-
-// Low 32 bits of an integral double known to fit in 64 bits.
-int32_t Low32(double integral) {
-    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<int64_t>(integral)));
-}
 
 // Text of a double independent of the locale: "nan", "inf", "1e+20".
 std::string NumberText(double x) {
@@ -38,7 +34,7 @@ int32_t ToInt32OrRaise(const char* function, double integral) {
         throw core::ScriptError(std::string(function) + ": cannot convert " + NumberText(integral) +
                                 " to an integer");
     }
-    return Low32(integral);
+    return WrapToInt32(integral);
 }
 
 // The 32-bit truncation floor and ceil start from; none when x has no 64-bit
@@ -46,7 +42,7 @@ int32_t ToInt32OrRaise(const char* function, double integral) {
 std::optional<int32_t> Truncated32(double x) {
     double integral = std::trunc(x);
     if (!FitsInt64(integral)) return std::nullopt;
-    return Low32(integral);
+    return WrapToInt32(integral);
 }
 
 int32_t Wrap32(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v)); }

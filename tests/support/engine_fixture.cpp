@@ -7,8 +7,14 @@
 #include "core/handles.hpp"
 #include "platform/media.hpp"
 #include "script/script_api.hpp"
+#include "core/reset.hpp"
+#include "platform/clock.hpp"
 
 namespace vorlune::test {
+
+graphics::Image AdoptImage(SDL_Surface* surface) {
+    return graphics::Image{core::RegisterHandle(surface, core::HandleKind::Image), surface};
+}
 
 void EngineTest::SetUp() {
     platform::StartMedia();
@@ -20,8 +26,9 @@ void EngineTest::SetUp() {
 void EngineTest::TearDown() {
     lua_close(L);
     L = nullptr;
-    graphics::ResetWindowState();
-    core::ResetHandles();
+    platform::SetActiveWindowId(0);
+    platform::UseRealClock();
+    core::ResetEngine();
 }
 
 std::string EngineTest::Lua(const std::string& code) {

@@ -10,9 +10,25 @@
 #include <cstdint>
 #include <string>
 
+#include "graphics/sprite.hpp"
+#include "platform/clock.hpp"
 #include "support/script_runner.hpp"
 
 namespace vorlune::test {
+
+// The engine's clock in virtual time, set by the test: assigning a tick
+// count switches the clock to it; reading gives the current tick count.
+struct TestClock {
+    TestClock& operator=(int32_t ticks) {
+        platform::UseVirtualClock(static_cast<uint32_t>(ticks));
+        return *this;
+    }
+    TestClock& operator+=(int32_t ms) { return *this = static_cast<int32_t>(platform::Ticks() + static_cast<uint32_t>(ms)); }
+    operator int32_t() const { return static_cast<int32_t>(platform::Ticks()); }
+};
+
+// A surface made by a test, recorded as a live image as loadimage would.
+graphics::Image AdoptImage(SDL_Surface* surface);
 
 class EngineTest : public ::testing::Test {
 protected:
