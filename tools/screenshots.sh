@@ -20,6 +20,7 @@ sound 90
 animation 150
 particles 150
 bmpfont 120
+breakout 420 --demo 900
 "
 
 # Converts the 24-bit bottom-up BMP the dummy driver saves into a PNG.
