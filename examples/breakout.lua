@@ -186,7 +186,7 @@ end
 local function drawPanel(lines)            -- a dark panel with centred lines
   color(0, 0, 0, 170)
   fillrectangle(80, 150, W - 160, 220)
-  for i, l in ipairs(lines) do centred(l.text, 150 + l.y, l.font) end
+  for _, l in ipairs(lines) do centred(l.text, 150 + l.y, l.font) end
 end
 
 -- The main loop ---------------------------------------------------------
