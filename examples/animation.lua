@@ -1,4 +1,4 @@
--- animation.lua: five ships play the four frames of ship.png (their engine
+-- animation.lua: five ships play the four frames of assets/ship.png (their engine
 -- flames) in different ways, all advanced by updateanimations once a pass.
 --   Space   play the bottom ship's run three more times
 --   H       halt it (a stopped animation is not drawn)
@@ -11,7 +11,7 @@ setactivewindow(window)
 setframetimer(60)
 backcolor(10, 14, 36, 255)
 
-local ship = loadsprite("ship.png")  -- 128 x 32: four 32 x 32 frames in a row
+local ship = loadsprite("assets/ship.png")  -- 128 x 32: four 32 x 32 frames in a row
 local FRAME = 32
 
 -- createanimation(sprite, width, height, startframe, endframe, timer, direction, loop)
@@ -63,6 +63,8 @@ while timerticks() - start < 20000 do
   end
 
   label(animationwidth(big) .. " x " .. animationheight(big) .. " frames from one sheet", W / 2, 440)
+  label("Space, H, Up/Down   Escape: quit, or wait " .. math.ceil((20000 - (timerticks() - start)) / 1000) .. " s",
+        W / 2, 16)
   sync()
 end
 

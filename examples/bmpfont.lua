@@ -3,8 +3,9 @@
 -- Return opens the guest book, Escape (or closing the window) ends the demo;
 -- left alone it ends after fifteen seconds.
 --
--- font16.png (ASCII 32..126, sixteen 16x16 tiles a row) and tiles16.png
--- (nine 16x16 map tiles) were drawn by tools/make_bmpfont_sheets.py.
+-- assets/font16.png (ASCII 32..126, sixteen 16x16 tiles a row) and
+-- assets/tiles16.png (nine 16x16 map tiles) were drawn by
+-- tools/make_bmpfont_sheets.py.
 
 local W, H = 640, 480
 local window = openwindow("Bitmap fonts: Return to sign the guest book, Escape to quit", -1, -1, W, H)
@@ -19,7 +20,7 @@ local chars = {}
 for code = 32, 126 do chars[#chars + 1] = string.char(code) end
 local FACE = table.concat(chars)
 
-local fontSheet = loadsprite("font16.png")
+local fontSheet = loadsprite("assets/font16.png")
 local font = createbmpfont(fontSheet, 16, 16, FACE)
 local title = createbmpfont(fontSheet, 16, 16, FACE)  -- same tiles, drawn twice as large
 bmpfontsize(title, 2, 2)
@@ -29,7 +30,7 @@ bmpinputbackcolor(font, 24, 18, 48, 255)
 -- Map tiles: grass, water, wall, sand, tree, flowers, bridge, rock. The
 -- second tileset lists the water character once more at the end, naming the
 -- ninth tile (the second water frame): the last occurrence wins.
-local tileSheet = loadsprite("tiles16.png")
+local tileSheet = loadsprite("assets/tiles16.png")
 local waterA = tileset(tileSheet, 16, 16, ".~#:T*=o")
 local waterB = tileset(tileSheet, 16, 16, ".~#:T*=o~")
 bmpfontsize(waterA, 2, 2)
@@ -83,7 +84,8 @@ while true do
     centred(guest .. "!", font, PANEL + 52)
   else
     centred("Return: sign the guest book", font, PANEL + 20)
-    centred("Escape: leave", font, PANEL + 52)
+    local left = math.ceil((15000 - (timerticks() - idleSince)) / 1000)
+    centred("Escape: leave (or wait " .. left .. " s)", font, PANEL + 52)
   end
 
   if key == SCANCODE_RETURN then

@@ -8,8 +8,8 @@ setactivewindow(window)
 setframetimer(60)
 backcolor(6, 8, 24, 255)
 
--- star.bmp is a star on magenta; the colour key makes the magenta transparent.
-local starImage = loadimage("star.bmp")
+-- assets/star.bmp is a star on magenta; the colour key makes the magenta transparent.
+local starImage = loadimage("assets/star.bmp")
 local star = createsprite(starImage)
 freeimage(starImage)
 

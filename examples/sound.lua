@@ -31,6 +31,9 @@ while true do
   end
   color(255, 200, 40, 255)
   fillcircle(x, y, radius)
+  color(200, 200, 220, 255)
+  drawtext(paused and "music paused: Space resumes" or "Space: pause music", 8, 8)
+  drawtext("Escape: fade out and quit", 8, 224)
   sync()
 
   local key = getkey()

@@ -2,8 +2,8 @@
 -- button to pull it towards the pointer, over a field of spinning stars.
 -- Escape or closing the window ends the demo.
 --
--- ship.png (four 32x32 frames with an alpha channel) and star.bmp (a star on
--- magenta) were drawn by tools/make_demo_sprites.py.
+-- assets/ship.png (four 32x32 frames with an alpha channel) and assets/star.bmp
+-- (a star on magenta) were drawn by tools/make_demo_sprites.py.
 
 local W, H = 640, 480
 local window = openwindow("Sprites: arrow keys or mouse to fly, Escape to quit", -1, -1, W, H)
@@ -12,13 +12,13 @@ setframetimer(60)
 
 -- Magenta is the default colour key: it turns transparent once the image
 -- becomes a sprite. The same image serves as the window icon.
-local starImage = loadimage("star.bmp")
+local starImage = loadimage("assets/star.bmp")
 seticon(starImage)
 local star = createsprite(starImage)
 freeimage(starImage)
 
 -- The sheet brings its own transparency, so it is loaded straight to a sprite.
-local ship = loadsprite("ship.png")
+local ship = loadsprite("assets/ship.png")
 local FRAME = spriteheight(ship)             -- frames are square
 local FRAMES = math.floor(spritewidth(ship) / FRAME)
 local SCALE = 2

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the pictures of examples/bmpfont.lua and writes them next to it.
+"""Draws the pictures of examples/bmpfont.lua into examples/assets/.
 
 font16.png   256 x 96 RGBA sheet: the printable ASCII characters 32..126 in
              order, 16 per row, each a 16 x 16 tile holding the interpreter's
@@ -22,7 +22,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 from make_demo_sprites import write_png  # noqa: E402
 
-OUT = os.path.join(HERE, "..", "examples")
+OUT = os.path.join(HERE, "..", "examples", "assets")
 FONT_SOURCE = os.path.join(HERE, "..", "src", "graphics", "builtin_font.cpp")
 
 TILE = 16

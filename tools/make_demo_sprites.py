@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the pictures of examples/sprites.lua and writes them next to it.
+"""Draws the pictures of examples/sprites.lua into examples/assets/.
 
 ship.png  128 x 32 RGBA sheet: four 32 x 32 frames of a small ship whose
           exhaust flame flickers; transparent background.
@@ -14,7 +14,7 @@ import struct
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-OUT = os.path.join(HERE, "..", "examples")
+OUT = os.path.join(HERE, "..", "examples", "assets")
 
 CLEAR = (0, 0, 0, 0)
 HULL = (180, 190, 210, 255)

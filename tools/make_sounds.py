@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the example sounds: a short bounce blip and a seamless music loop.
+"""Writes the example sounds: a short bounce blip, a seamless music loop and
+the effects of the breakout game (a brick blip, a lost ball, a cleared level).
 
 Both are 22050 Hz mono 16-bit PCM WAV files, the mixer's own rate, made from
 plain waveforms so the output is the same on every run:
@@ -38,6 +39,33 @@ def bounce():
     return out
 
 
+def tone(start_hz, end_hz, seconds, decay, square=True):
+    """A note gliding from start_hz to end_hz, square or sine, fading out."""
+    n = int(seconds * RATE)
+    out, phase = [], 0.0
+    for i in range(n):
+        t = i / n
+        phase += (start_hz + (end_hz - start_hz) * t) / RATE
+        wave = (1.0 if (phase % 1.0) < 0.5 else -1.0) if square else math.sin(2 * math.pi * phase)
+        out.append(0.4 * wave * math.exp(-decay * t) * min(1.0, i / 40.0) * min(1.0, (n - i) / 40.0))
+    return out
+
+
+def brick():
+    """45 ms high blip for a broken brick."""
+    return tone(1320.0, 1500.0, 0.045, 3.0)
+
+
+def lose():
+    """Half a second falling from 440 to 110 Hz: the ball is lost."""
+    return tone(440.0, 110.0, 0.5, 1.5, square=False)
+
+
+def level():
+    """Four rising notes for a cleared wall."""
+    return [s for f in (523.3, 659.3, 784.0, 1046.5) for s in tone(f, f, 0.09, 2.0)]
+
+
 def music():
     """Sixteen 0.2 s notes: a triangle-wave arpeggio over a sine bass. Every
     note starts and ends at silence, so the file loops without a click."""
@@ -65,6 +93,9 @@ def main():
     os.makedirs(outdir, exist_ok=True)
     write_wav(os.path.join(outdir, "bounce.wav"), bounce())
     write_wav(os.path.join(outdir, "music.wav"), music())
+    write_wav(os.path.join(outdir, "brick.wav"), brick())
+    write_wav(os.path.join(outdir, "lose.wav"), lose())
+    write_wav(os.path.join(outdir, "level.wav"), level())
 
 
 if __name__ == "__main__":
