@@ -1,0 +1,25 @@
+// Names for SDL's scancodes, as the vorlune.keys module gives them to scripts,
+// and the files written from them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vorlune::keynames {
+
+struct KeyName {
+    std::string name;     // the module's name for the key
+    int scancode;
+    std::string sdlName;  // SDL_GetScancodeName
+};
+
+std::vector<KeyName> ScancodeNames();  // every named scancode 0..511, in scancode order
+
+struct OutputFile {
+    std::string path;  // relative to the source tree
+    std::string text;
+};
+
+std::vector<OutputFile> KeyFiles();  // the interpreter's table, the annotations and docs/keys.md
+
+}  // namespace vorlune::keynames
