@@ -234,7 +234,7 @@ Description ParseDescription(const std::string& text) {
             if (!names.insert(f.name).second) error(i, f.name + " is described twice");
             bool hasUsage = false;
             std::size_t first = i;
-            for (++i; i < lines.size() && Trim(lines[i]) != ""; ++i) {
+            for (++i; i < lines.size() && Trim(lines[i]) != "" && lines[i][0] != '@'; ++i) {
                 std::size_t colon = lines[i].find(':');
                 std::string key = colon == std::string::npos ? "" : Trim(lines[i].substr(0, colon));
                 std::string value = colon == std::string::npos ? "" : Trim(lines[i].substr(colon + 1));
@@ -251,6 +251,7 @@ Description ParseDescription(const std::string& text) {
                     error(i, "unknown attribute \"" + key + "\"");
                 }
             }
+            if (i < lines.size() && lines[i][0] == '@') --i;  // the next record follows at once
             if (f.brief.empty()) error(first, f.name + " has no brief");
             if (!hasUsage) f.usage = DefaultUsage(f);
             if (f.resultText.empty()) f.resultText = DefaultResultText(f.result);
