@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "apidoc.hpp"
-#include "host/script_api.hpp"
+#include "script/script_api.hpp"
 #include "key_names.hpp"
 #include "support/script_runner.hpp"
 
@@ -43,7 +43,7 @@ TEST(ApiDescription, DescribesEveryRegisteredFunctionWithItsArityAndUsage) {
     std::map<std::string, const apidoc::Function*> described;
     for (const apidoc::Function* f : apidoc::AllFunctions(d)) described[f->name] = f;
     std::size_t registered = 0;
-    for (const host::ApiEntry& entry : host::ScriptApiTable()) {
+    for (const script::ApiEntry& entry : script::ScriptApiTable()) {
         ++registered;
         auto found = described.find(entry.name);
         if (found == described.end()) {

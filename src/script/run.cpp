@@ -14,6 +14,7 @@
 #include "platform/exit.hpp"
 #include "platform/media.hpp"
 #include "script/appended_script.hpp"
+#include "script/keys.hpp"
 #include "script/script_api.hpp"
 #include "script/script_loader.hpp"
 #include "system/files.hpp"
@@ -65,6 +66,7 @@ int Main(int argc, char** argv) {
     lua_State* L = luaL_newstate();
     luaL_openlibs(L);
     RegisterScriptApi(L);
+    RegisterKeysModule(L);
 
     int status = appended.found ? luaL_loadstring(L, appended.text.c_str()) : LoadScriptFile(L, scriptFile, scriptPath);
     if (status == LUA_OK) status = lua_pcall(L, 0, LUA_MULTRET, 0);
