@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <lua.hpp>
 
 #include "apidoc.hpp"
 #include "script/script_api.hpp"
@@ -67,6 +68,17 @@ TEST(ApiDescription, ReferenceAnnotationsAndManPagesAreWrittenFromIt) {
 
 TEST(ApiDescription, KeyNamesAreWrittenFromSdlsScancodeNames) {
     ExpectCommitted(keynames::KeyFiles(), "run cmake --build BUILD --target keys-table");
+}
+
+// The language server reads the annotations as Lua: a parameter named like a
+// keyword, or a key name that is no field name, would break them.
+TEST(ApiDescription, AnnotationsCompileAsLua) {
+    for (const char* file : {"share/meta/vorlune.lua", "share/meta/vorlune/keys.lua"}) {
+        lua_State* L = luaL_newstate();
+        std::string path = std::string(VORLUNE_SOURCE_DIR) + "/" + file;
+        EXPECT_EQ(luaL_loadfile(L, path.c_str()), LUA_OK) << lua_tostring(L, -1);
+        lua_close(L);
+    }
 }
 
 TEST(ApiDescription, ManPageListsEveryOptionOfVorluneBindHelp) {
