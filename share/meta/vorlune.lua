@@ -90,21 +90,21 @@ function togglefullscreen() end
 ---
 ---Returns the full-screen flag: true after an odd number of `togglefullscreen`
 ---calls since the last `closewindow`. It does not ask the platform.
----@return boolean # boolean
+---@return boolean
 function fullscreen() end
 
 ---The active window's width in pixels (logical width after `setvirtualsize`).
 ---
 ---The active window's width and height in pixels, or the logical size once
 ---`setvirtualsize` has been used. 0 without a live active window.
----@return integer # integer
+---@return integer
 function windowwidth() end
 
 ---The active window's height in pixels (logical height after `setvirtualsize`).
 ---
 ---The active window's width and height in pixels, or the logical size once
 ---`setvirtualsize` has been used. 0 without a live active window.
----@return integer # integer
+---@return integer
 function windowheight() end
 
 ---Sets sprite filtering for sprites created later: "nearest", "linear" or "best".
@@ -409,13 +409,13 @@ function textsize(size) end
 ---
 ---Usage text: `Usage: textwidth (textstring)`
 ---@param textstring string|number
----@return integer # integer
+---@return integer
 function textwidth(textstring) end
 
 ---Height of the built-in font, in pixels.
 ---
 ---8 × size × the number of bytes, and 8 × size.
----@return integer # integer
+---@return integer
 function textheight() end
 
 ---Sets the colour of the text and cursor of `input`.
@@ -467,7 +467,7 @@ function textinputbackcolor(red, green, blue, alpha) end
 ---@param x integer
 ---@param y integer
 ---@param maxlength integer
----@return string # string
+---@return string
 function input(x, y, maxlength) end
 
 -- Images and sprites
@@ -567,7 +567,7 @@ function spritecolor(sprite, r, g, b, alpha) end
 ---
 ---Usage text: `Usage: spritewidth (sprite)`
 ---@param sprite vorlune.Sprite
----@return integer # integer
+---@return integer
 function spritewidth(sprite) end
 
 ---The sprite's height in pixels.
@@ -576,7 +576,7 @@ function spritewidth(sprite) end
 ---
 ---Usage text: `Usage: spriteheight (sprite)`
 ---@param sprite vorlune.Sprite
----@return integer # integer
+---@return integer
 function spriteheight(sprite) end
 
 ---Draws the sprite at (x, y), scaled, rotated and flipped.
@@ -720,7 +720,7 @@ function bmpfontangle(fontnumber, angle) end
 ---
 ---Usage text: `Usage: bmpfontwidth (fontnumber)`
 ---@param fontnumber integer
----@return integer # integer
+---@return integer
 function bmpfontwidth(fontnumber) end
 
 ---Cell height of the bitmap font: tile height × height scale.
@@ -729,7 +729,7 @@ function bmpfontwidth(fontnumber) end
 ---
 ---Usage text: `Usage: bmpfontheight (fontnumber)`
 ---@param fontnumber integer
----@return integer # integer
+---@return integer
 function bmpfontheight(fontnumber) end
 
 ---Sets the cursor colour of `bmpinput` with this font.
@@ -774,7 +774,7 @@ function bmpinputbackcolor(fontnumber, r, g, b, alpha) end
 ---@param y integer
 ---@param maxlen integer
 ---@param fontnumber integer
----@return string # string
+---@return string
 function bmpinput(x, y, maxlen, fontnumber) end
 
 -- Keyboard, mouse and joystick
@@ -810,7 +810,7 @@ function inkey() end
 ---
 ---Usage text: `Usage: keystate (scancode)`
 ---@param scancode integer
----@return boolean # boolean
+---@return boolean
 function keystate(scancode) end
 
 ---Pointer x position in window pixels.
@@ -819,7 +819,7 @@ function keystate(scancode) end
 ---corner. **These are window pixels even after `setvirtualsize`**: convert them
 ---yourself, e.g. `math.floor(mousex() * 320 / 640)` for a 640-pixel-wide
 ---window with a virtual width of 320.
----@return integer # integer
+---@return integer
 function mousex() end
 
 ---Pointer y position in window pixels.
@@ -828,7 +828,7 @@ function mousex() end
 ---corner. **These are window pixels even after `setvirtualsize`**: convert them
 ---yourself, e.g. `math.floor(mousex() * 320 / 640)` for a 640-pixel-wide
 ---window with a virtual width of 320.
----@return integer # integer
+---@return integer
 function mousey() end
 
 ---The mouse button held down: 1 left, 2 middle, 3 right, 0 none.
@@ -850,7 +850,7 @@ function mousebutton() end
 ---@param y1 integer
 ---@param x2 integer
 ---@param y2 integer
----@return boolean # boolean
+---@return boolean
 function mousezone(x1, y1, x2, y2) end
 
 ---Hides the mouse pointer.
@@ -878,21 +878,21 @@ function warpmouse(mx, my) end
 ---True while the joystick opened at start-up is attached. Only the first
 ---joystick present at start-up is used. One plugged in later is not seen, and
 ---once it is unplugged all joystick functions answer as if there were none.
----@return boolean # boolean
+---@return boolean
 function joystickplugged() end
 
 ---Joystick axis 0, from -32768 to 32767.
 ---
 ---Axis 0 and axis 1 of the joystick, from -32768 to 32767, with no dead zone.
 ---0 without a joystick.
----@return integer # integer
+---@return integer
 function getjoyx() end
 
 ---Joystick axis 1, from -32768 to 32767.
 ---
 ---Axis 0 and axis 1 of the joystick, from -32768 to 32767, with no dead zone.
 ---0 without a joystick.
----@return integer # integer
+---@return integer
 function getjoyy() end
 
 ---Integer 1 while the joystick button is pressed, otherwise 0.
@@ -909,7 +909,7 @@ function getjoybutton(button) end
 ---Number of joystick buttons, 0 without a joystick.
 ---
 ---Number of buttons of the joystick, 0 without one.
----@return integer # integer
+---@return integer
 function numberjoybuttons() end
 
 -- Sounds and music
@@ -1023,7 +1023,7 @@ function freemusic(music) end
 ---@param y2 integer
 ---@param w2 integer
 ---@param h2 integer
----@return boolean # boolean
+---@return boolean
 function boxcoll(x1, y1, w1, h1, x2, y2, w2, h2) end
 
 ---True when the two sprites' boxes at those positions overlap or touch.
@@ -1038,7 +1038,7 @@ function boxcoll(x1, y1, w1, h1, x2, y2, w2, h2) end
 ---@param SpriteB vorlune.Sprite
 ---@param bx integer
 ---@param by integer
----@return boolean # boolean
+---@return boolean
 function imagecoll(SpriteA, ax, ay, SpriteB, bx, by) end
 
 ---True when two circles overlap, widened by offset.
@@ -1056,7 +1056,7 @@ function imagecoll(SpriteA, ax, ay, SpriteB, bx, by) end
 ---@param y2 integer
 ---@param r2 integer
 ---@param offset integer
----@return boolean # boolean
+---@return boolean
 function circlecoll(x1, y1, r1, x2, y2, r2, offset) end
 
 ---True when the circles fitted to two sprites overlap, widened by offset.
@@ -1072,7 +1072,7 @@ function circlecoll(x1, y1, r1, x2, y2, r2, offset) end
 ---@param bx integer
 ---@param by integer
 ---@param offset integer
----@return boolean # boolean
+---@return boolean
 function roundcoll(SpriteA, ax, ay, SpriteB, bx, by, offset) end
 
 ---True when the circle reaches into the box.
@@ -1089,7 +1089,7 @@ function roundcoll(SpriteA, ax, ay, SpriteB, bx, by, offset) end
 ---@param y1 integer
 ---@param w integer
 ---@param h integer
----@return boolean # boolean
+---@return boolean
 function circletoboxcoll(cx, cy, r, x1, y1, w, h) end
 
 ---Which side ("none", "left", "right", "top", "bottom") a moving box runs into.
@@ -1115,7 +1115,7 @@ function circletoboxcoll(cx, cy, r, x1, y1, w, h) end
 ---@param ry integer
 ---@param rw integer
 ---@param rh integer
----@return string # string
+---@return string
 function sidecoll(x, y, w, h, dx, dy, rx, ry, rw, rh) end
 
 ---True when two segments cross.
@@ -1133,7 +1133,7 @@ function sidecoll(x, y, w, h, dx, dy, rx, ry, rw, rh) end
 ---@param b1y integer
 ---@param b2x integer
 ---@param b2y integer
----@return boolean # boolean
+---@return boolean
 function linecoll(a1x, a1y, a2x, a2y, b1x, b1y, b2x, b2y) end
 
 ---True when the segment crosses the circle's rim.
@@ -1149,7 +1149,7 @@ function linecoll(a1x, a1y, a2x, a2y, b1x, b1y, b2x, b2y) end
 ---@param CircleX number
 ---@param CircleY number
 ---@param CircleRadius number
----@return boolean # boolean
+---@return boolean
 function linetocirclecoll(LineX1, LineY1, LineX2, LineY2, CircleX, CircleY, CircleRadius) end
 
 ---True when the point is strictly inside the triangle.
@@ -1166,7 +1166,7 @@ function linetocirclecoll(LineX1, LineY1, LineX2, LineY2, CircleX, CircleY, Circ
 ---@param y2 integer
 ---@param x3 integer
 ---@param y3 integer
----@return boolean # boolean
+---@return boolean
 function insidetriangle(px, py, x1, y1, x2, y2, x3, y3) end
 
 ---True when the point is strictly inside the rectangle.
@@ -1181,7 +1181,7 @@ function insidetriangle(px, py, x1, y1, x2, y2, x3, y3) end
 ---@param y1 integer
 ---@param x2 integer
 ---@param y2 integer
----@return boolean # boolean
+---@return boolean
 function insiderectangle(px, py, x1, y1, x2, y2) end
 
 ---True when the point is closer to the centre than radius.
@@ -1195,7 +1195,7 @@ function insiderectangle(px, py, x1, y1, x2, y2) end
 ---@param cx integer
 ---@param cy integer
 ---@param radius integer
----@return boolean # boolean
+---@return boolean
 function insidecircle(px, py, cx, cy, radius) end
 
 -- Sprite animations
@@ -1264,7 +1264,7 @@ function drawanimation(spriteanimation, xscreen, yscreen, xw, yw, angle, vflip, 
 ---
 ---Usage text: `Usage: animationwidth (spriteanimation)`
 ---@param spriteanimation integer
----@return integer # integer
+---@return integer
 function animationwidth(spriteanimation) end
 
 ---Frame height of the animation.
@@ -1272,7 +1272,7 @@ function animationwidth(spriteanimation) end
 ---The frame size given at creation. Usage text of `animationheight`:
 ---"Usage: animationhieght (spriteanimation)".
 ---@param spriteanimation integer
----@return integer # integer
+---@return integer
 function animationheight(spriteanimation) end
 
 ---The animation's current frame number.
@@ -1281,7 +1281,7 @@ function animationheight(spriteanimation) end
 ---
 ---Usage text: `Usage: framenumber (spriteanimation)`
 ---@param spriteanimation integer
----@return integer # integer
+---@return integer
 function framenumber(spriteanimation) end
 
 ---Sets the frame duration in milliseconds.
@@ -1319,7 +1319,7 @@ function haltanimation(spriteanimation) end
 ---
 ---Usage text: `Usage: animationstopped (spriteanimation)`
 ---@param spriteanimation integer
----@return boolean # boolean
+---@return boolean
 function animationstopped(spriteanimation) end
 
 -- Particle emitters
@@ -1539,7 +1539,7 @@ function rnd() end
 ---
 ---Usage text: `Usage: round (number)`
 ---@param number number
----@return integer # integer
+---@return integer
 function round(number) end
 
 ---Truncates toward zero to an integer.
@@ -1554,7 +1554,7 @@ function round(number) end
 ---
 ---Usage text: `Usage: int (number)`
 ---@param number number
----@return integer # integer
+---@return integer
 function int(number) end
 
 ---Rounds down.
@@ -1565,7 +1565,7 @@ function int(number) end
 ---
 ---Usage text: `Usage: floor (number)`
 ---@param number number
----@return number # number
+---@return number
 function floor(number) end
 
 ---Rounds up.
@@ -1576,7 +1576,7 @@ function floor(number) end
 ---
 ---Usage text: `Usage: ceil (number)`
 ---@param number number
----@return number # number
+---@return number
 function ceil(number) end
 
 ---Square root, 0 for a negative number.
@@ -1586,7 +1586,7 @@ function ceil(number) end
 ---
 ---Usage text: `Usage: sqrt (number)`
 ---@param number number
----@return number # number
+---@return number
 function sqrt(number) end
 
 ---Absolute value.
@@ -1594,7 +1594,7 @@ function sqrt(number) end
 ---√x, with 0 for negative x. |x|, with 0 for NaN. eˣ, with 0 when the result
 ---is too large (`exp(1000)` is 0). Usage text of `abs`: "Usage: abc (number)".
 ---@param number number
----@return number # number
+---@return number
 function abs(number) end
 
 ---e to the power of number, 0 when too large.
@@ -1604,7 +1604,7 @@ function abs(number) end
 ---
 ---Usage text: `Usage: exp (number)`
 ---@param number number
----@return number # number
+---@return number
 function exp(number) end
 
 ---Cosine of an angle in radians.
@@ -1614,7 +1614,7 @@ function exp(number) end
 ---
 ---Usage text: `Usage: cos (number)`
 ---@param number number
----@return number # number
+---@return number
 function cos(number) end
 
 ---Sine of an angle in radians.
@@ -1624,7 +1624,7 @@ function cos(number) end
 ---
 ---Usage text: `Usage: sin (number)`
 ---@param number number
----@return number # number
+---@return number
 function sin(number) end
 
 ---A one-byte string holding ascii modulo 256.
@@ -1635,7 +1635,7 @@ function sin(number) end
 ---
 ---Usage text: `Usage: chr (ascii)`
 ---@param ascii integer
----@return string # string
+---@return string
 function chr(ascii) end
 
 ---The value 0–255 of the first byte.
@@ -1644,7 +1644,7 @@ function chr(ascii) end
 ---
 ---Usage text: `Usage: asc (char)`
 ---@param char string
----@return integer # integer
+---@return integer
 function asc(char) end
 
 ---Parses a decimal number; 0 for anything else.
@@ -1662,7 +1662,7 @@ function asc(char) end
 ---
 ---Usage text: `Usage: val (string)`
 ---@param string string
----@return number # number
+---@return number
 function val(string) end
 
 ---The number of bytes.
@@ -1671,7 +1671,7 @@ function val(string) end
 ---
 ---Usage text: `Usage: len (string)`
 ---@param string string
----@return integer # integer
+---@return integer
 function len(string) end
 
 ---The first length bytes.
@@ -1682,7 +1682,7 @@ function len(string) end
 ---Usage text: `Usage: left (string,length)`
 ---@param string string
 ---@param length integer
----@return string # string
+---@return string
 function left(string, length) end
 
 ---The last length bytes.
@@ -1693,7 +1693,7 @@ function left(string, length) end
 ---Usage text: `Usage: right (string,length)`
 ---@param string string
 ---@param length integer
----@return string # string
+---@return string
 function right(string, length) end
 
 ---length bytes from byte position start (1 is the first).
@@ -1708,7 +1708,7 @@ function right(string, length) end
 ---@param string string
 ---@param start integer
 ---@param length integer
----@return string # string
+---@return string
 function mid(string, start, length) end
 
 ---string1 with string2 inserted at position start.
@@ -1721,7 +1721,7 @@ function mid(string, start, length) end
 ---@param string1 string
 ---@param string2 string
 ---@param start integer
----@return string # string
+---@return string
 function insert(string1, string2, start) end
 
 ---Upper case, byte by byte (Latin-1).
@@ -1733,7 +1733,7 @@ function insert(string1, string2, start) end
 ---
 ---Usage text: `Usage: uppercase (string)`
 ---@param string string
----@return string # string
+---@return string
 function uppercase(string) end
 
 ---Lower case, byte by byte (Latin-1).
@@ -1745,21 +1745,21 @@ function uppercase(string) end
 ---
 ---Usage text: `Usage: lowercase (string)`
 ---@param string string
----@return string # string
+---@return string
 function lowercase(string) end
 
 ---Local time as "hh:nn:ss".
 ---
 ---Local time as `"hh:nn:ss"` (`"09:05:03"`) and local date as `"yyyy-mm-dd"`
 ---(`"2026-12-08"`).
----@return string # string
+---@return string
 function time() end
 
 ---Local date as "yyyy-mm-dd".
 ---
 ---Local time as `"hh:nn:ss"` (`"09:05:03"`) and local date as `"yyyy-mm-dd"`
 ---(`"2026-12-08"`).
----@return string # string
+---@return string
 function date() end
 
 -- Files, directories and programs
@@ -1807,7 +1807,7 @@ function fprint(file, text) end
 ---
 ---Usage text: `Usage: finput (file)`
 ---@param file integer
----@return string # string
+---@return string
 function finput(file) end
 
 ---True when the file has no more bytes to read.
@@ -1818,7 +1818,7 @@ function finput(file) end
 ---
 ---Usage text: `Usage: eof (file)`
 ---@param file integer
----@return boolean # boolean
+---@return boolean
 function eof(file) end
 
 ---True when the next byte is a line end, or at the end of the file.
@@ -1829,7 +1829,7 @@ function eof(file) end
 ---
 ---Usage text: `Usage: eoln (file)`
 ---@param file integer
----@return boolean # boolean
+---@return boolean
 function eoln(file) end
 
 ---True when anything exists at the path.
@@ -1839,7 +1839,7 @@ function eoln(file) end
 ---
 ---Usage text: `Usage: fileexists (file)`
 ---@param file string
----@return boolean # boolean
+---@return boolean
 function fileexists(file) end
 
 ---True when a directory exists at the path.
@@ -1849,7 +1849,7 @@ function fileexists(file) end
 ---
 ---Usage text: `Usage: directoryexists (directory)`
 ---@param directory string
----@return boolean # boolean
+---@return boolean
 function directoryexists(directory) end
 
 ---Creates a directory.
@@ -1931,7 +1931,7 @@ function deletefile(filename) end
 ---
 ---Usage text: `Usage: system (filename)`
 ---@param filename string
----@return string # string
+---@return string
 function system(filename) end
 
 ---The command line, each argument followed by a space.
@@ -1940,11 +1940,11 @@ function system(filename) end
 ---space. For `vorlune game.lua -x` it is the vorlune path as typed, a space,
 ---`game.lua`, a space, `-x` and a space. Split it with
 ---`for word in arguments():gmatch("%S+") do ... end`.
----@return string # string
+---@return string
 function arguments() end
 
 ---Always "Linux32".
 ---
 ---Always `"Linux32"`.
----@return string # string
+---@return string
 function ostype() end

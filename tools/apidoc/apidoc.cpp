@@ -364,7 +364,10 @@ std::string WriteAnnotations(const Description& d, const std::string& version) {
                 out += "---\n---Usage text: `" + f.usage + "`\n";
             }
             for (const Param& p : f.params) out += "---@param " + p.name + " " + LuaType(p.type) + "\n";
-            if (!f.result.empty()) out += "---@return " + LuaType(f.result) + " # " + f.resultText + "\n";
+            if (!f.result.empty()) {
+                out += "---@return " + LuaType(f.result);
+                out += f.resultText == f.result ? "\n" : " # " + f.resultText + "\n";
+            }
             out += "function " + f.name + "(" + ParamNames(f, ", ") + ") end\n";
         }
     }
