@@ -22,7 +22,7 @@ local skipping = createanimation(ship, FRAME, FRAME, 1, 4, 150, 2, -1)  -- 1 3 1
 local still = createanimation(ship, FRAME, FRAME, 1, 4, 150, 0, -1)  -- direction 0: frame 0, the first cell
 local counted = createanimation(ship, FRAME, FRAME, 1, 4, 200, 1, 2)  -- the run three times, then stopped
 
-local SCANCODE_H, SCANCODE_SPACE, SCANCODE_ESCAPE, SCANCODE_DOWN, SCANCODE_UP = 11, 44, 41, 81, 82
+local keys = require("vorlune.keys")  -- scancodes by name
 
 local function label(text, x, y)
   color(200, 210, 240, 255)
@@ -34,11 +34,11 @@ local angle = 0
 
 while timerticks() - start < 20000 do
   local key = getkey()
-  if key == SCANCODE_ESCAPE then break end
-  if key == SCANCODE_SPACE then setanimationloop(counted, 2) end
-  if key == SCANCODE_H then haltanimation(counted) end
-  if key == SCANCODE_UP then speed = math.max(10, speed - 20) setanimationspeed(big, speed) end
-  if key == SCANCODE_DOWN then speed = math.min(500, speed + 20) setanimationspeed(big, speed) end
+  if key == keys.escape then break end
+  if key == keys.space then setanimationloop(counted, 2) end
+  if key == keys.h then haltanimation(counted) end
+  if key == keys.up then speed = math.max(10, speed - 20) setanimationspeed(big, speed) end
+  if key == keys.down then speed = math.min(500, speed + 20) setanimationspeed(big, speed) end
 
   updateanimations()
   angle = (angle + 1) % 360

@@ -12,7 +12,7 @@ local window = openwindow("Bitmap fonts: Return to sign the guest book, Escape t
 setactivewindow(window)
 setframetimer(60)
 
-local SCANCODE_RETURN, SCANCODE_ESCAPE = 40, 41
+local keys = require("vorlune.keys")  -- scancodes by name
 
 -- The fontface names the tiles in reading order: here every printable
 -- ASCII character, starting with the space.
@@ -62,7 +62,7 @@ local idleSince = timerticks()
 
 while true do
   local key = getkey()
-  if key == SCANCODE_ESCAPE then break end
+  if key == keys.escape then break end
   if timerticks() - idleSince > 15000 then break end
   local t = (timerticks() % 100000) / 1000
 
@@ -88,7 +88,7 @@ while true do
     centred("Escape: leave (or wait " .. left .. " s)", font, PANEL + 52)
   end
 
-  if key == SCANCODE_RETURN then
+  if key == keys.return_ then
     -- bmpinput draws and presents on its own until Return, Enter or Escape.
     fillrectangle(0, PANEL, W, H - PANEL)
     bmptext("Your name:", 16, PANEL + 36, font)

@@ -14,7 +14,7 @@ setactivewindow(window)
 setframetimer(60)                  -- frame period 1000 / 60 = 16 ms
 backcolor(12, 14, 32, 255)
 
-local KEY_ESCAPE, KEY_SPACE, KEY_RIGHT, KEY_LEFT = 41, 44, 79, 80  -- scancodes
+local keys = require("vorlune.keys")  -- scancodes by name
 
 -- Assets ---------------------------------------------------------------
 local chars = {}
@@ -95,8 +95,8 @@ local function movePaddle(key)
   local target
   if auto then
     target = ball.x + aim - HALF_PADDLE  -- aims a bit off centre, and sometimes misses
-  elseif keystate(KEY_LEFT) then target, followMouse = paddleX - PADDLE_SPEED, false
-  elseif keystate(KEY_RIGHT) then target, followMouse = paddleX + PADDLE_SPEED, false
+  elseif keystate(keys.left) then target, followMouse = paddleX - PADDLE_SPEED, false
+  elseif keystate(keys.right) then target, followMouse = paddleX + PADDLE_SPEED, false
   else
     if mousex() ~= lastMouseX then followMouse, lastMouseX = true, mousex() end
     target = followMouse and lastMouseX - HALF_PADDLE or paddleX
@@ -105,7 +105,7 @@ local function movePaddle(key)
   paddleX = math.max(0, math.min(W - PADDLE_W, paddleX))
   if ball.held then
     ball.x = paddleX + HALF_PADDLE
-    if (auto and frame >= serveAt) or (not auto and key == KEY_SPACE) then launch() end
+    if (auto and frame >= serveAt) or (not auto and key == keys.space) then launch() end
   end
 end
 
@@ -208,14 +208,14 @@ while true do
   frame = frame + 1
   local key = getkey()
   if demoFrames then                       -- the computer presses the keys
-    if key ~= KEY_ESCAPE then key = (mode ~= "play" and frame % 90 == 0) and KEY_SPACE or 0 end
+    if key ~= keys.escape then key = (mode ~= "play" and frame % 90 == 0) and keys.space or 0 end
     if frame > demoFrames then break end
   end
-  if key == KEY_ESCAPE then
+  if key == keys.escape then
     if mode == "title" then break end
     mode = "title"
     newGame(true)
-  elseif key == KEY_SPACE and mode ~= "play" then
+  elseif key == keys.space and mode ~= "play" then
     mode = "play"
     newGame(demoFrames ~= nil)
   end

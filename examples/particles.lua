@@ -13,7 +13,7 @@ local starImage = loadimage("assets/star.bmp")
 local star = createsprite(starImage)
 freeimage(starImage)
 
-local SCANCODE_SPACE, SCANCODE_ESCAPE = 44, 41
+local keys = require("vorlune.keys")  -- scancodes by name
 
 -- The fountain: 81 particles at a time, living up to 1.6 s (or 1600 pixels),
 -- thrown upwards within 25 degrees either side of straight up at up to 7
@@ -47,8 +47,8 @@ while true do
   if now >= 12000 then break end
 
   local key = getkey()
-  if key == SCANCODE_ESCAPE then break end
-  if key == SCANCODE_SPACE then bang(int(rnd() * W), int(rnd() * H / 2)) end
+  if key == keys.escape then break end
+  if key == keys.space then bang(int(rnd() * W), int(rnd() * H / 2)) end
   local down = mousebutton() ~= 0
   if down and not held then bang(mousex(), mousey()) end
   held = down

@@ -1,6 +1,7 @@
 -- sound.lua: a ball bounces around a window; every wall it hits plays a blip,
 -- a music loop plays underneath. Space pauses and resumes the music, Escape
 -- fades it out and ends. The sounds come from tools/make_sounds.py.
+local keys = require("vorlune.keys")  -- scancodes by name
 local window = openwindow("Vorlune sound", -1, -1, 320, 240)
 setactivewindow(window)
 setframetimer(60)
@@ -37,10 +38,10 @@ while true do
   sync()
 
   local key = getkey()
-  if key == 44 then            -- Space
+  if key == keys.space then
     paused = not paused
     if paused then pausemusic() else resumemusic() end
-  elseif key == 41 then        -- Escape
+  elseif key == keys.escape then
     break
   end
 end

@@ -24,7 +24,7 @@ local FRAMES = math.floor(spritewidth(ship) / FRAME)
 local SCALE = 2
 local SIZE = FRAME * SCALE
 
-local SCANCODE_ESCAPE, SCANCODE_RIGHT, SCANCODE_LEFT, SCANCODE_DOWN, SCANCODE_UP = 41, 79, 80, 81, 82
+local keys = require("vorlune.keys")  -- scancodes by name
 local SPEED, STEP, PULL = 4, 8, 6
 
 local stars = {}
@@ -48,17 +48,17 @@ while true do
     -- is closed); a short tap still moves the ship one step.
     local dx, dy = 0, 0
     local key = getkey()
-    if key == SCANCODE_ESCAPE then break end
-    if key == SCANCODE_LEFT then dx = dx - STEP end
-    if key == SCANCODE_RIGHT then dx = dx + STEP end
-    if key == SCANCODE_UP then dy = dy - STEP end
-    if key == SCANCODE_DOWN then dy = dy + STEP end
+    if key == keys.escape then break end
+    if key == keys.left then dx = dx - STEP end
+    if key == keys.right then dx = dx + STEP end
+    if key == keys.up then dy = dy - STEP end
+    if key == keys.down then dy = dy + STEP end
 
     -- Held keys keep it moving.
-    if keystate(SCANCODE_LEFT) then dx = dx - SPEED end
-    if keystate(SCANCODE_RIGHT) then dx = dx + SPEED end
-    if keystate(SCANCODE_UP) then dy = dy - SPEED end
-    if keystate(SCANCODE_DOWN) then dy = dy + SPEED end
+    if keystate(keys.left) then dx = dx - SPEED end
+    if keystate(keys.right) then dx = dx + SPEED end
+    if keystate(keys.up) then dy = dy - SPEED end
+    if keystate(keys.down) then dy = dy + SPEED end
 
     -- The left mouse button pulls the ship's centre towards the pointer.
     if mousebutton() == 1 then

@@ -6,10 +6,10 @@ setactivewindow(window)                                      -- draw into it fro
 setframetimer(60)                                            -- a frame period of 16 ms
 backcolor(12, 14, 32, 255)                                   -- what cls clears to
 
-local KEY_ESCAPE = 41                                        -- scancode of Escape
+local keys = require("vorlune.keys")  -- scancodes by name
 
 while true do
-  if getkey() == KEY_ESCAPE then break end                   -- getkey also notices a closed window
+  if getkey() == keys.escape then break end                   -- getkey also notices a closed window
   cls()                                                      -- clear the frame
   color(255, 255, 255, 255)                                  -- cls leaves its own colour selected
   drawtext("Hello! Press Escape to quit.", 10, 10)

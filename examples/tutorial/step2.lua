@@ -6,7 +6,7 @@ setactivewindow(window)
 setframetimer(60)
 backcolor(12, 14, 32, 255)
 
-local KEY_ESCAPE = 41
+local keys = require("vorlune.keys")  -- scancodes by name
 
 -- Shows the frame, waits out the frame period and starts the next one at
 -- once: one frame per period, about 62 a second for setframetimer(60).
@@ -24,7 +24,7 @@ local R = 6                                  -- ball radius
 local ball = { x = 320, y = 300, dx = 3, dy = -4 }
 
 while true do
-  if getkey() == KEY_ESCAPE then break end
+  if getkey() == keys.escape then break end
 
   -- Update: move, then turn round at the edges.
   ball.x, ball.y = ball.x + ball.dx, ball.y + ball.dy

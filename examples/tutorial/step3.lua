@@ -7,7 +7,7 @@ setactivewindow(window)
 setframetimer(60)
 backcolor(12, 14, 32, 255)
 
-local KEY_ESCAPE, KEY_RIGHT, KEY_LEFT = 41, 79, 80  -- scancodes
+local keys = require("vorlune.keys")  -- scancodes by name
 
 local function nextFrame()                   -- one frame per frame period (step 2)
   redraw()
@@ -24,10 +24,10 @@ local PADDLE_W, PADDLE_H, PADDLE_Y = 80, 12, 440
 local paddleX = 280
 
 while true do
-  if getkey() == KEY_ESCAPE then break end
+  if getkey() == keys.escape then break end
   -- keystate is true while a key is held: the way to read movement keys.
-  if keystate(KEY_LEFT) then paddleX = math.max(0, paddleX - 8) end
-  if keystate(KEY_RIGHT) then paddleX = math.min(W - PADDLE_W, paddleX + 8) end
+  if keystate(keys.left) then paddleX = math.max(0, paddleX - 8) end
+  if keystate(keys.right) then paddleX = math.min(W - PADDLE_W, paddleX + 8) end
 
   ball.x, ball.y = ball.x + ball.dx, ball.y + ball.dy
   if (ball.x < R and ball.dx < 0) or (ball.x > W - R and ball.dx > 0) then ball.dx = -ball.dx end

@@ -6,7 +6,7 @@ setactivewindow(window)
 setframetimer(60)
 backcolor(12, 14, 32, 255)
 
-local KEY_ESCAPE, KEY_RIGHT, KEY_LEFT = 41, 79, 80
+local keys = require("vorlune.keys")  -- scancodes by name
 
 local function nextFrame()                   -- one frame per frame period (step 2)
   redraw()
@@ -33,9 +33,9 @@ for row = 1, 4 do
 end
 
 while true do
-  if getkey() == KEY_ESCAPE then break end
-  if keystate(KEY_LEFT) then paddleX = math.max(0, paddleX - 8) end
-  if keystate(KEY_RIGHT) then paddleX = math.min(W - PADDLE_W, paddleX + 8) end
+  if getkey() == keys.escape then break end
+  if keystate(keys.left) then paddleX = math.max(0, paddleX - 8) end
+  if keystate(keys.right) then paddleX = math.min(W - PADDLE_W, paddleX + 8) end
 
   -- Bricks: sidecoll says whether the ball's box runs into a brick with this
   -- step, and on which side, so we know which way to bounce.

@@ -7,7 +7,7 @@ setactivewindow(window)
 setframetimer(60)
 backcolor(12, 14, 32, 255)
 
-local KEY_ESCAPE, KEY_SPACE, KEY_RIGHT, KEY_LEFT = 41, 44, 79, 80
+local keys = require("vorlune.keys")  -- scancodes by name
 
 -- Where the sounds are, relative to this script's folder (examples/assets).
 local ASSETS = "../assets/"
@@ -43,10 +43,10 @@ end
 newGame()
 while true do
   local key = getkey()
-  if key == KEY_ESCAPE then break end
-  if lives == 0 and key == KEY_SPACE then newGame() end
-  if keystate(KEY_LEFT) then paddleX = math.max(0, paddleX - 8) end
-  if keystate(KEY_RIGHT) then paddleX = math.min(W - PADDLE_W, paddleX + 8) end
+  if key == keys.escape then break end
+  if lives == 0 and key == keys.space then newGame() end
+  if keystate(keys.left) then paddleX = math.max(0, paddleX - 8) end
+  if keystate(keys.right) then paddleX = math.min(W - PADDLE_W, paddleX + 8) end
 
   if lives > 0 then
     for i, b in ipairs(bricks) do
