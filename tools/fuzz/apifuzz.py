@@ -191,7 +191,7 @@ def role_of(name, kind, param):
         if "font" in p or p == "tileset":
             return "font"
         if "emitter" in p:
-            return "emitter_s" if name == "drawmovingparticles" else "emitter"
+            return "emitter_s" if name in ("drawmovingparticles", "resumeemitter") else "emitter"
         if "animation" in p:
             return "animation"
         if name == "wait":
