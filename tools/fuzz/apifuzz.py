@@ -497,6 +497,26 @@ def classify(status, stderr, timed_out):
     return "end", "status %d" % status, []
 
 
+def report_text(err, max_lines=40, width=200):
+    """The sanitizer report (or the end of stderr), long lines cut."""
+    m = SANITIZER.search(err) or re.search(r"==\d+==ERROR", err)
+    lines = (err[err.rfind("\n", 0, m.start()) + 1:] if m else err[-3000:]).split("\n")
+    return "\n".join(l[:width] for l in lines[:max_lines]) + "\n"
+
+
+def plain_calls(script):
+    """The call lines of a script written as direct calls: c(f, a) -> f(a)."""
+    out = []
+    for line in split_script(script)[1]:
+        m = re.match(r"(v\[\d+\] = )?([ck])\((\w+)(?:, )?(.*)\)$", line)
+        if m:
+            where = "  -- in a coroutine" if m.group(2) == "k" else ""
+            out.append("%s%s(%s)%s" % (m.group(1) or "", m.group(3), m.group(4), where))
+        else:
+            out.append(line)
+    return "\n".join(out)
+
+
 def end_reason(out, err):
     """Why a run stopped, digits and quoted names blanked: the last box or
     unhandled-error report, else 'returned'."""
@@ -570,7 +590,7 @@ def run_script(exe, script, assets, time_limit, memory_mb, keep=None):
         return {"class": cls, "kind": kind, "frames": frames, "status": proc.returncode,
                 "reason": end_reason(out.decode("latin-1"), err_text),
                 "calls": out.count(b"@"), "seconds": round(seconds, 2),
-                "stderr_tail": err_text[-4000:] if cls != "end" else ""}
+                "report": report_text(err_text) if cls != "end" else ""}
     finally:
         if keep:
             shutil.rmtree(keep, ignore_errors=True)
@@ -672,7 +692,7 @@ def campaign(args):
                     f.write(script)
                 with open(path[:-4] + ".txt", "w", encoding="latin-1") as f:
                     f.write(json.dumps({k: r[k] for k in ("class", "kind", "frames", "status", "calls")}) + "\n")
-                    f.write(r["stderr_tail"])
+                    f.write(r["report"])
                 findings.setdefault(sig, []).append(path)
                 print("FAIL %s script %d: %s" % (r["class"], index, sig), flush=True)
     finally:
@@ -707,7 +727,7 @@ def cmd_repro(args):
     print("%s: %s (status %s, %d calls, %.2f s)" % (r["class"], r["kind"], r["status"], r["calls"], r["seconds"]))
     if r["class"] != "end":
         print(signature(r["class"], r["kind"], r["frames"]))
-        print(r["stderr_tail"])
+        print(r["report"])
     return 0 if r["class"] == "end" else 1
 
 
@@ -737,7 +757,7 @@ def cmd_min(args):
     with open(out, "w", encoding="latin-1") as f:
         f.write(small)
     print(out)
-    print(split_script(small)[1] and "\n".join(split_script(small)[1]))
+    print(plain_calls(small))
     return 0
 
 
