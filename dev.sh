@@ -4,10 +4,12 @@
 #   ./dev.sh test    install what is missing, build (plain and sanitizer builds), run every test
 #   ./dev.sh build   build build/vorlune and build/vorlune-bind only
 #   ./dev.sh bench   run the benchmarks (see bench/README.md)
+#   ./dev.sh fuzz    long random-call campaign on the sanitizer build (see docs/testing.md);
+#                    fuzz min|repro SCRIPT, fuzz targets [SECONDS] for the libFuzzer targets
 set -eu
 cd "$(dirname "$0")"
 
-PACKAGES="g++ cmake make pkg-config liblua5.2-dev libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libgtest-dev"
+PACKAGES="g++ cmake make pkg-config liblua5.2-dev libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libgtest-dev python3"
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 install_missing() {
@@ -66,8 +68,35 @@ build)
 bench)
     exec bench/run.sh
     ;;
+fuzz)
+    shift
+    case "${1:-run}" in
+    targets)
+        # libFuzzer targets, each run for SECONDS (default 600) on its own
+        # corpus in fuzz-corpus/; crashes are written to fuzz-corpus/.
+        install_missing clang
+        CC=clang CXX=clang++ build build-fuzz-lib -DVORLUNE_FUZZ=ON -DVORLUNE_TESTS=OFF -DCMAKE_BUILD_TYPE=Debug
+        for t in appended_script_fuzz strings_fuzz; do
+            mkdir -p "fuzz-corpus/$t"
+            build-fuzz-lib/tools/fuzz/$t -max_total_time="${2:-600}" -artifact_prefix=fuzz-corpus/ "fuzz-corpus/$t"
+        done
+        ;;
+    min|repro)
+        install_missing
+        exec python3 tools/fuzz/apifuzz.py "$@" --exe build-asan/vorlune
+        ;;
+    *)
+        # A long campaign: options of `tools/fuzz/apifuzz.py run` override these.
+        install_missing
+        build build-asan -DVORLUNE_TESTS=ON -DVORLUNE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+        [ "${1:-}" = run ] && shift
+        exec python3 tools/fuzz/apifuzz.py run --exe build-asan/vorlune --seed 1 --scripts 5000 --calls 200 \
+            --jobs "$JOBS" --out fuzz-out --known tools/fuzz/known_failures.txt "$@"
+        ;;
+    esac
+    ;;
 *)
-    sed -n '2,6p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

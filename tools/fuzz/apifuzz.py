@@ -478,22 +478,23 @@ def classify(status, stderr, timed_out):
             continue
         frames.append(fn)
     if timed_out:
-        return "hang", "time limit", frames[:6]
+        return "hang", "time limit", frames[:12]
     for pattern, label in MEMORY:
         if pattern.search(stderr):
-            return "memory", label, frames[:6]
+            return "memory", label, frames[:12]
     m = SANITIZER.search(stderr)
     if m:
         line = stderr[m.start():].split("\n", 1)[0]
         kind = re.sub(r"0x[0-9a-f]+", "ADDR", line)
         kind = re.sub(r"\S+:\d+:\d+: runtime error", "runtime error", kind)
+        kind = re.sub(r"-?\b\d+\b", "N", kind)  # values differ from run to run
         kind = re.sub(r"\(pc .*|on address .*| at pc .*", "", kind).strip()
-        return "sanitizer", kind, frames[:6]
+        return "sanitizer", kind, frames[:12]
     if status < 0:
         return "signal", signal.Signals(-status).name if -status in signal.Signals.__members__.values() \
-            else "signal %d" % -status, frames[:6]
+            else "signal %d" % -status, frames[:12]
     if status not in DOCUMENTED_STATUS:
-        return "status", "status %d" % status, frames[:6]
+        return "status", "status %d" % status, frames[:12]
     return "end", "status %d" % status, []
 
 
@@ -529,7 +530,7 @@ def end_reason(out, err):
 
 def signature(cls, kind, frames):
     """What two failures must share to count as the same finding."""
-    ours = [f for f in frames if "vorlune" in f] or frames
+    ours = [f for f in frames if f.startswith("vorlune::")] or [f for f in frames if "vorlune" in f] or frames
     return "%s | %s | %s" % (cls, kind, ours[0] if ours else "")
 
 
@@ -704,15 +705,23 @@ def campaign(args):
     print("scripts %d, calls generated %d, calls reached %d, %.0f s" %
           (totals["scripts"], totals["calls_generated"], totals["calls_reached"], summary["seconds"]))
     print("classes: " + ", ".join("%s %d" % kv for kv in sorted(by_class.items())))
-    for sig, paths in sorted(findings.items()):
-        print("  %3d x %s   e.g. %s" % (len(paths), sig, paths[0]))
-    expected = set()
+    known = {}
     if args.known:
-        with open(args.known) as f:
-            expected = {line.strip() for line in f if line.strip() and not line.startswith("#")}
-    unknown = [s for s in findings if s not in expected]
-    for s in sorted(expected & set(findings)):
-        print("KNOWN FAILURE (still open): " + s)
+        with open(args.known, encoding="utf-8") as f:
+            for line in f:
+                sig, _, note = line.partition("#")
+                if sig.strip():
+                    known[sig.strip()] = note.strip()
+    for sig, paths in sorted(findings.items()):
+        label = "KNOWN (%s)" % known[sig] if sig in known else "NEW"
+        print("  %-5s %3d x %s\n        e.g. %s" % (label.split(" ")[0], len(paths), sig, paths[0]))
+        if sig in known:
+            print("        " + label)
+    if findings:
+        print("%d failing scripts, %d distinct failures (%d new); minimise one with:\n"
+              "  python3 tools/fuzz/apifuzz.py min --exe %s SCRIPT" %
+              (sum(len(p) for p in findings.values()), len(findings), len([s for s in findings if s not in known]),
+               args.exe))
     return 1 if findings else 0
 
 
@@ -775,7 +784,7 @@ def main(argv=None):
     p.add_argument("--seed", default="1")
     p.add_argument("--first", type=int, default=0, help="index of the first script")
     p.add_argument("--scripts", type=int, default=100)
-    p.add_argument("--calls", type=int, default=200, help="random calls per script (after 14 set-up calls)")
+    p.add_argument("--calls", type=int, default=200, help="random calls per script (after 15 set-up calls)")
     p.add_argument("--jobs", type=int, default=2)
     p.add_argument("--out", default="fuzz-out", help="directory for failing scripts and summary.json")
     p.add_argument("--known", help="file of failure signatures that are reported as known")
