@@ -92,6 +92,12 @@ class Classification(unittest.TestCase):
         self.assertEqual(a, b)
         self.assertIn("vorlune::game::X", a)
 
+    def test_a_hang_is_named_by_the_call_it_stopped_in(self):
+        script = apifuzz.generate(apifuzz.load_registry(), "hang", 0, 10)
+        line = apifuzz.split_script(script)[1][2]
+        self.assertEqual(apifuzz.signature("hang", "time limit", [], apifuzz.last_call(script, 3)),
+                         "hang | time limit | last call " + re.search(r"[ck]\((\w+)", line).group(1))
+
 
 class Minimising(unittest.TestCase):
     def test_ddmin_keeps_only_the_lines_that_matter(self):

@@ -528,10 +528,22 @@ def end_reason(out, err):
     return re.sub(r'"[^"]*"', '"…"', re.sub(r"\d+", "N", text))[:80]
 
 
-def signature(cls, kind, frames):
-    """What two failures must share to count as the same finding."""
+def signature(cls, kind, frames, last_call=""):
+    """What two failures must share to count as the same finding: class,
+    kind and the first engine function on the stack, or for hangs and the
+    memory limit (no stack of the main thread) the function of the last call
+    the run reached."""
     ours = [f for f in frames if f.startswith("vorlune::")] or [f for f in frames if "vorlune" in f] or frames
+    if not ours and last_call:
+        m = re.search(r"\b[ck]\((\w+)", last_call)
+        return "%s | %s | last call %s" % (cls, kind, m.group(1) if m else "?")
     return "%s | %s | %s" % (cls, kind, ours[0] if ours else "")
+
+
+def last_call(script, calls):
+    """The call line a run reached last (calls: the number it started)."""
+    lines = split_script(script)[1] if CALLS_MARK in script else []
+    return lines[calls - 1] if 0 < calls <= len(lines) else ""
 
 
 def sanitized(exe):
@@ -590,7 +602,8 @@ def run_script(exe, script, assets, time_limit, memory_mb, keep=None):
         cls, kind, frames = classify(proc.returncode, err_text, timed_out)
         return {"class": cls, "kind": kind, "frames": frames, "status": proc.returncode,
                 "reason": end_reason(out.decode("latin-1"), err_text),
-                "calls": out.count(b"@"), "seconds": round(seconds, 2),
+                "calls": out.count(b"@"), "last_call": last_call(script, out.count(b"@")),
+                "seconds": round(seconds, 2),
                 "report": report_text(err_text) if cls != "end" else ""}
     finally:
         if keep:
@@ -687,12 +700,12 @@ def campaign(args):
                 reasons[r["reason"]] = reasons.get(r["reason"], 0) + 1
                 if r["class"] == "end":
                     continue
-                sig = signature(r["class"], r["kind"], r["frames"])
+                sig = signature(r["class"], r["kind"], r["frames"], r["last_call"])
                 path = os.path.join(out_dir, "seed%s-%06d.lua" % (args.seed, index))
                 with open(path, "w", encoding="latin-1") as f:
                     f.write(script)
                 with open(path[:-4] + ".txt", "w", encoding="latin-1") as f:
-                    f.write(json.dumps({k: r[k] for k in ("class", "kind", "frames", "status", "calls")}) + "\n")
+                    f.write(json.dumps({k: r[k] for k in ("class", "kind", "frames", "status", "calls", "last_call")}) + "\n")
                     f.write(r["report"])
                 findings.setdefault(sig, []).append(path)
                 print("FAIL %s script %d: %s" % (r["class"], index, sig), flush=True)
@@ -735,7 +748,7 @@ def cmd_repro(args):
         shutil.rmtree(assets, ignore_errors=True)
     print("%s: %s (status %s, %d calls, %.2f s)" % (r["class"], r["kind"], r["status"], r["calls"], r["seconds"]))
     if r["class"] != "end":
-        print(signature(r["class"], r["kind"], r["frames"]))
+        print(signature(r["class"], r["kind"], r["frames"], r["last_call"]))
         print(r["report"])
     return 0 if r["class"] == "end" else 1
 
@@ -750,14 +763,14 @@ def cmd_min(args):
         if first["class"] == "end":
             print("the script ends normally; nothing to minimise")
             return 1
-        want = signature(first["class"], first["kind"], first["frames"])
+        want = signature(first["class"], first["kind"], first["frames"], first["last_call"])
         if args.any_failure:
             def reproduces(s):
                 return run_script(args.exe, s, assets, args.time_limit, args.memory_mb)["class"] == first["class"]
         else:
             def reproduces(s):
                 r = run_script(args.exe, s, assets, args.time_limit, args.memory_mb)
-                return signature(r["class"], r["kind"], r["frames"]) == want
+                return signature(r["class"], r["kind"], r["frames"], r["last_call"]) == want
         print("minimising: " + want, file=sys.stderr)
         small = minimise(script, reproduces, log=lambda s: print(s, file=sys.stderr))
     finally:
