@@ -690,31 +690,53 @@ def campaign(args):
         script = generate(api, args.seed, index, args.calls)
         return index, script, run_script(args.exe, script, assets, args.time_limit, args.memory_mb)
 
+    def write_summary():
+        summary = dict(totals, seed=args.seed, first=args.first, seconds=round(time.monotonic() - started, 1),
+                       classes=by_class, end_reasons=reasons, findings=findings)
+        with open(os.path.join(out_dir, "summary.json"), "w") as f:
+            json.dump(summary, f, indent=1)
+        return summary
+
+    # SIGTERM (and Ctrl-C) stop the campaign after the scripts under way;
+    # the summary covers the scripts that ran.
+    stop = []
+    signal.signal(signal.SIGTERM, lambda *_: stop.append(1))
+    pool = concurrent.futures.ThreadPoolExecutor(max_workers=args.jobs)
     try:
-        with concurrent.futures.ThreadPoolExecutor(max_workers=args.jobs) as pool:
-            for index, script, r in pool.map(one, range(args.first, args.first + args.scripts)):
-                totals["scripts"] += 1
-                totals["calls_generated"] += args.calls
-                totals["calls_reached"] += r["calls"]
-                by_class[r["class"]] = by_class.get(r["class"], 0) + 1
-                reasons[r["reason"]] = reasons.get(r["reason"], 0) + 1
-                if r["class"] == "end":
-                    continue
-                sig = signature(r["class"], r["kind"], r["frames"], r["last_call"])
-                path = os.path.join(out_dir, "seed%s-%06d.lua" % (args.seed, index))
-                with open(path, "w", encoding="latin-1") as f:
-                    f.write(script)
-                with open(path[:-4] + ".txt", "w", encoding="latin-1") as f:
-                    f.write(json.dumps({k: r[k] for k in ("class", "kind", "frames", "status", "calls", "last_call")}) + "\n")
-                    f.write(r["report"])
-                findings.setdefault(sig, []).append(path)
-                print("FAIL %s script %d: %s" % (r["class"], index, sig), flush=True)
+        indices = iter(range(args.first, args.first + args.scripts))
+        pending = [pool.submit(one, i) for _, i in zip(range(args.jobs * 2), indices)]
+        while pending and not stop:
+            try:
+                index, script, r = pending.pop(0).result()
+            except KeyboardInterrupt:
+                break
+            nxt = next(indices, None)
+            if nxt is not None:
+                pending.append(pool.submit(one, nxt))
+            totals["scripts"] += 1
+            totals["calls_generated"] += len(split_script(script)[1])
+            totals["calls_reached"] += r["calls"]
+            by_class[r["class"]] = by_class.get(r["class"], 0) + 1
+            reasons[r["reason"]] = reasons.get(r["reason"], 0) + 1
+            if totals["scripts"] % 20 == 0:
+                write_summary()
+            if r["class"] == "end":
+                continue
+            sig = signature(r["class"], r["kind"], r["frames"], r["last_call"])
+            path = os.path.join(out_dir, "seed%s-%06d.lua" % (args.seed, index))
+            with open(path, "w", encoding="latin-1") as f:
+                f.write(script)
+            with open(path[:-4] + ".txt", "w", encoding="latin-1") as f:
+                f.write(json.dumps({k: r[k] for k in ("class", "kind", "frames", "status", "calls", "last_call")}) + "\n")
+                f.write(r["report"])
+            findings.setdefault(sig, []).append(path)
+            print("FAIL %s script %d: %s" % (r["class"], index, sig), flush=True)
     finally:
+        for fut in pending:
+            fut.cancel()
+        pool.shutdown(wait=True)
         shutil.rmtree(assets, ignore_errors=True)
-    summary = dict(totals, seed=args.seed, first=args.first, seconds=round(time.monotonic() - started, 1),
-                   classes=by_class, end_reasons=reasons, findings={s: p for s, p in findings.items()})
-    with open(os.path.join(out_dir, "summary.json"), "w") as f:
-        json.dump(summary, f, indent=1)
+    summary = write_summary()
     print("scripts %d, calls generated %d, calls reached %d, %.0f s" %
           (totals["scripts"], totals["calls_generated"], totals["calls_reached"], summary["seconds"]))
     print("classes: " + ", ".join("%s %d" % kv for kv in sorted(by_class.items())))
