@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/appended_script.hpp"
+#include "script/appended_script.hpp"
 
 namespace {
 
@@ -24,7 +24,7 @@ bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    using namespace vorlune::host;
+    using namespace vorlune::script;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
     // Random bytes as the file tail: whatever the trailer holds, the offset
