@@ -799,6 +799,12 @@ def cmd_min(args):
         def reproduces(s):
             return once(s) and once(s)
         print("minimising: " + want, file=sys.stderr)
+        # Calls after the one the run stopped in never ran: drop them first.
+        head, calls = split_script(script)
+        if 0 < first["calls"] < len(calls):
+            cut = head + "\n".join(calls[:first["calls"]]) + "\n"
+            if reproduces(cut):
+                script = cut
         small = minimise(script, reproduces, log=lambda s: print(s, file=sys.stderr))
         if not once(small):
             print("warning: the minimised script did not fail a third time; the failure is flaky", file=sys.stderr)
