@@ -56,6 +56,58 @@ class Generation(unittest.TestCase):
             self.assertIn(value, text)
 
 
+class Tracking(unittest.TestCase):
+    api = apifuzz.load_registry()
+
+    def test_roles_follow_the_parameter_names(self):
+        fn = {f["name"]: f for f in self.api}
+        cases = [("drawsprite", 0, "sprite"), ("createsprite", 0, "image"), ("playsound", 0, "sound"),
+                 ("playmusic", 0, "music"), ("closewindow", 0, "window"), ("bmptext", 3, "font"),
+                 ("drawtile", 3, "font"), ("drawanimation", 0, "animation"), ("drawparticles", 0, "emitter"),
+                 ("drawmovingparticles", 0, "emitter_s"), ("resumeemitter", 0, "emitter_s"),
+                 ("finput", 0, "file_r"), ("fprint", 0, "file_w"), ("close", 0, "file"),
+                 ("setsimpleparticleimage", 0, "sprite"), ("createbmpfont", 1, "tilesize"),
+                 ("loadsprite", 0, "loadfile"), ("changedir", 0, "chdir"), ("system", 0, "command")]
+        for name, i, role in cases:
+            with self.subTest(name=name):
+                kind, param = fn[name]["params"][i]
+                self.assertEqual(apifuzz.role_of(name, kind, param), role)
+
+    def test_freed_objects_and_sprites_of_closed_windows_go_dead(self):
+        g = apifuzz.Generator(self.api, "track", 0, 0)
+        g.fixed("openwindow", '"a"', "0", "0", "64", "64")      # v[1]
+        g.fixed("setactivewindow", "v[1]")
+        g.fixed("loadsprite", '"sheet.bmp"')                    # v[2], made on v[1]
+        g.fixed("open", '"notes.txt"', '"r"')                  # v[3]
+        self.assertEqual((g.live["sprite"], g.live["file_r"], g.live["file_w"]), ([2], [3], []))
+        self.assertTrue(g.active_live())
+        g.fixed("close", "v[3]")
+        g.fixed("closewindow", "v[1]")
+        self.assertEqual((g.live["sprite"], g.dead["sprite"]), ([], [2]))
+        self.assertEqual((g.live["file"], g.live["file_r"], g.dead["file"]), ([], [], [3]))
+        self.assertFalse(g.active_live())
+
+
+class Reporting(unittest.TestCase):
+    def test_plain_calls(self):
+        script = apifuzz.generate(apifuzz.load_registry(), "plain", 0, 0)
+        head, _ = apifuzz.split_script(script)
+        small = head + 'v[4] = c(loadsprite, "font.bmp")\nk(sync)\nc(drawsprite, v[4], 1, 2, 1/0, 1, 0, nil, true)\n'
+        self.assertEqual(apifuzz.plain_calls(small),
+                         'v[4] = loadsprite("font.bmp")\nsync()  -- in a coroutine\n'
+                         'drawsprite(v[4], 1, 2, 1/0, 1, 0, nil, true)')
+
+    def test_end_reasons_group_alike_runs(self):
+        cases = [("@@@", "", "returned"),
+                 ("@@", "Error: No emitter available.\n", "Error: No emitter available."),
+                 ("@An unhandled error occurred: Invalid file handle: 7\n", "",
+                  "An unhandled error occurred: Invalid file handle: N"),
+                 ("", 'File not found: Can\'t find sound file: "x"\n', 'File not found: Can\'t find sound file: "…"')]
+        for out, err, reason in cases:
+            with self.subTest(reason=reason):
+                self.assertEqual(apifuzz.end_reason(out, err), reason)
+
+
 ASAN_SEGV = """AddressSanitizer:DEADLYSIGNAL
 =================================================================
 ==1==ERROR: AddressSanitizer: SEGV on unknown address 0x7f8e06271840 (pc 0x7f8dfa69c820 bp 0x10 sp 0x7ffd T0)
