@@ -805,7 +805,12 @@ def cmd_min(args):
             cut = head + "\n".join(calls[:first["calls"]]) + "\n"
             if reproduces(cut):
                 script = cut
-        small = minimise(script, reproduces, log=lambda s: print(s, file=sys.stderr))
+        try:
+            small = minimise(script, reproduces, log=lambda s: print(s, file=sys.stderr))
+        except ValueError:
+            print("the failure did not repeat twice in a row; for a hang, try a longer --time-limit",
+                  file=sys.stderr)
+            return 1
         if not once(small):
             print("warning: the minimised script did not fail a third time; the failure is flaky", file=sys.stderr)
     finally:
