@@ -137,6 +137,7 @@ NUM_EDGES = INT_EDGES + ["1e308", "-1e308", "5e-324", "-0.0", "math.pi", "720.25
 STR_EDGES = ['""', "BIG", "NUL", "ALL", "CHARS", '"%s%s%n%d"', '"\\255\\254\\128"', '"1e309"', '"-0x7fffffff"',
              '"  42  "', '"inf"', '"nan"', '"-nan"', '"1e-400"', 'string.rep("9", 400)', '"12"', '"-"', '"."',
              '"e5"', '"0x"', '"1.5e+"', '"\\n\\r\\t"', "0", "-1", "1e300", "0/0", "nil", "true", "{}", "FOREIGN"]
+NON_FINITE = ["0/0", "1/0", "-1/0"]
 BOOL_EDGES = ["true", "false", "nil", "0", '""', "{}"]
 # Names the file functions may create, write and delete: all inside the run's
 # directory, never an asset the other calls need.
@@ -263,8 +264,10 @@ class Generator:
         r = self.rng.random()
         if r < 0.4:
             return repr(round(self.rng.uniform(-4, 4), 3))
-        if r < 0.7:
+        if r < 0.65:
             return repr(round(self.rng.uniform(-720, 720), 6))
+        if r < 0.75:
+            return self.rng.choice(NON_FINITE)
         return self.rng.choice(NUM_EDGES)
 
     def any_value(self):
