@@ -58,11 +58,14 @@ ROW = re.compile(r'Row<"((?:[^"\\]|\\.)*)",\s*([A-Za-z_][\w:]*)>\("(\w+)"\)')
 DECL = re.compile(r"^(?:[\w:<>]+)[ *&]+(\w+)\(([^)]*)\);", re.M)
 
 
-def _param(text):
-    """'const std::string& caption' -> ('string', 'caption')."""
+def _param(text, handle_types):
+    """'const std::string& caption' -> ('string', 'caption'); an engine object
+    type that resolves a handle ('Sprite sprite') is a handle."""
     text = text.strip()
     name = re.search(r"(\w+)\s*$", text).group(1)
     kind_text = text[: -len(name)].replace("const", "").replace("&", "").strip()
+    if kind_text.split("::")[-1] in handle_types:
+        return "handle", name
     if kind_text not in KIND_OF_TYPE:
         raise ValueError("unknown parameter type in %r" % text)
     return KIND_OF_TYPE[kind_text], name
@@ -84,7 +87,9 @@ def load_registry(src=os.path.join(ROOT, "src")):
         rows += ROW.findall(text)
     if not rows:
         raise RuntimeError("no script API rows found under " + src)
-    decls = {}
+    decls, handle_types = {}, set()
+    for _, text in _sources(src, ".hpp"):
+        handle_types |= set(re.findall(r"static (\w+) Resolve\(ObjectHandle", text))
     for path, text in _sources(src, ".hpp"):
         ns = re.search(r"^namespace vorlune::(\w+)", text, re.M)
         for m in DECL.finditer(text):
@@ -96,7 +101,7 @@ def load_registry(src=os.path.join(ROOT, "src")):
         found = [p for n, p in decls.get(short, []) if not ns or n == ns.split("::")[-1]]
         if len(found) != 1:
             raise RuntimeError("cannot find one declaration of %s for %s" % (function, name))
-        params = [_param(p) for p in found[0]]
+        params = [_param(p, handle_types) for p in found[0]]
         api.append({"name": name, "usage": usage, "params": params,
                     "arity": len(params) if params else -1})
     return api
