@@ -650,8 +650,6 @@ def ddmin(items, fails):
             if n >= len(items):
                 break
             n = min(len(items), n * 2)
-    if len(items) == 1 and not fails(items):
-        return items
     return items
 
 
