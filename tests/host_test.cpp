@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -135,6 +136,40 @@ TEST_F(BoundGame, BinderRefusesBadCommandLines) {
     r = RunProgram({BindExe(), "missing.lua", "-o", "x"}, dir.path());
     EXPECT_NE(r.status, 0);
     EXPECT_NE(r.err.find("cannot read script missing.lua"), std::string::npos);
+    dir.Write("game.lua", "");
+    r = RunProgram({BindExe(), "game.lua", "-o", "out/mygame"}, dir.path());
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.err, "vorlune-bind: cannot write out/mygame: No such file or directory\n");
+}
+
+// A bound game leaves out the interpreter's debug information and symbol
+// tables unless --no-strip keeps them; either way it runs.
+TEST_F(BoundGame, IsStrippedUnlessToldNotTo) {
+    dir.Write("game.lua", "print('ran')\n");
+    std::string game = (dir / "mygame").string();
+    auto interpreterSize = fs::file_size(VorluneExe());
+    auto appendedSize = script::EncodeScript("print('ran')\n").size() + script::kTrailerSize;
+    for (bool strip : {true, false}) {
+        std::vector<std::string> argv = {BindExe(), "game.lua", "-o", "mygame"};
+        if (!strip) argv.push_back("--no-strip");
+        RunResult r = RunProgram(argv, dir.path());
+        ASSERT_EQ(r.status, 0) << r.err;
+        if (strip) {
+            EXPECT_LT(fs::file_size(game), interpreterSize);
+        } else {
+            EXPECT_EQ(fs::file_size(game), interpreterSize + appendedSize);
+        }
+        r = RunProgram({game}, dir.path());
+        EXPECT_EQ(r.out, "ran\n") << strip << r.err;
+
+        // The section table still reads without complaint.
+        RunResult sections = RunProgram({"readelf", "--wide", "--section-headers", "--program-headers", game}, dir.path());
+        if (sections.status == 127) continue;  // no binutils on this machine
+        EXPECT_EQ(sections.err, "") << strip;
+        EXPECT_NE(sections.out.find(" .text "), std::string::npos) << strip;
+        EXPECT_EQ(sections.out.find(" .symtab ") == std::string::npos, strip) << sections.out;
+        if (strip) EXPECT_EQ(sections.out.find(" .debug_"), std::string::npos) << sections.out;
+    }
 }
 
 TEST_F(BoundGame, RunsItsScriptFromAnyDirectoryWithOrWithoutArguments) {
