@@ -168,7 +168,9 @@ TEST_F(BoundGame, IsStrippedUnlessToldNotTo) {
         EXPECT_EQ(sections.err, "") << strip;
         EXPECT_NE(sections.out.find(" .text "), std::string::npos) << strip;
         EXPECT_EQ(sections.out.find(" .symtab ") == std::string::npos, strip) << sections.out;
-        if (strip) EXPECT_EQ(sections.out.find(" .debug_"), std::string::npos) << sections.out;
+        if (strip) {
+            EXPECT_EQ(sections.out.find(" .debug_"), std::string::npos) << sections.out;
+        }
     }
 }
 
