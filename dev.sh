@@ -3,6 +3,7 @@
 #   ./dev.sh demo    install what is missing, build, run the demo
 #   ./dev.sh test    install what is missing, build (plain and sanitizer builds), run every test
 #   ./dev.sh build   build build/vorlune and build/vorlune-bind only
+#   ./dev.sh package build the Debian package build-package/vorlune_<version>_<arch>.deb
 #   ./dev.sh bench   run the benchmarks (see bench/README.md)
 #   ./dev.sh fuzz    long random-call campaign on the sanitizer build (see docs/testing.md);
 #                    fuzz min|repro SCRIPT, fuzz targets [SECONDS] for the libFuzzer targets
@@ -63,7 +64,14 @@ test)
     ;;
 build)
     install_missing
-    build build
+    build build -DVORLUNE_TESTS=OFF
+    ;;
+package)
+    install_missing
+    build build-package -DVORLUNE_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
+    rm -f build-package/vorlune_*.deb
+    (cd build-package && cpack -G DEB)
+    dpkg-deb --info build-package/vorlune_*.deb
     ;;
 bench)
     exec bench/run.sh
@@ -96,7 +104,7 @@ fuzz)
     esac
     ;;
 *)
-    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac
