@@ -43,11 +43,10 @@ void EndRun(const Ending& ending) {
 }
 
 void FatalErrorBox(const std::string& title, const std::string& text) {
-    // The title is copied: EndRun takes it as a C string.
     EndRun({.flags = 1, .title = title.c_str(), .text = text, .shutdown = Shutdown::Media});
 }
 
-void EndOnQuitRequest() { EndRun({.shutdown = Shutdown::Sdl}); }
+void EndOnQuitRequest() { EndRun({.flags = 1, .title = nullptr, .text = {}, .shutdown = Shutdown::Sdl}); }
 
 void UnhandledError(const std::string& message) {
     std::fflush(stderr);
