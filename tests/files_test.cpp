@@ -195,7 +195,7 @@ TEST(Files, OpenFilesAreWrittenOutOnEveryKindOfExit) {
     };
     const std::vector<Case> cases = {
         {"", 0, ""},                                                         // the main chunk returns
-        {"error('boom')", 0, "Error: game.lua:5: boom\n"},                 // script error box
+        {"error('boom')", 0, "Error: game.lua:5: boom\n" + Traceback({"[C]: in function 'error'", "game.lua:5: in main chunk"})},
         {"open('missing.txt', 'r')", 0, "Error: File not found: missing.txt\n"},  // fatal box
         {"finput(f)", kUnhandled, ""},                                       // unhandled I/O error
         {"system('')", kUnhandled, ""},                                      // unhandled error from system
@@ -288,9 +288,9 @@ TEST(Files, ArgumentsAndOsType) {
 TEST(Files, UsageMessagesCountArguments) {
     TempDir dir;
     RunResult r = RunScript(dir, "open('a')\n");
-    EXPECT_EQ(r.err, "Error: game.lua:1: Usage: open (file, \"r/w/a\")\n");
+    EXPECT_EQ(FirstLine(r.err), "Error: game.lua:1: Usage: open (file, \"r/w/a\")\n");
     r = RunScript(dir, "fprint(1)\n");
-    EXPECT_EQ(r.err, "Error: game.lua:1: Usage: fprint (file, text)\n");
+    EXPECT_EQ(FirstLine(r.err), "Error: game.lua:1: Usage: fprint (file, text)\n");
 }
 
 // The file table in-process: a slot opened in the test binary itself.

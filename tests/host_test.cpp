@@ -1,5 +1,6 @@
 // Start-up, running the script and the ways a run ends, through the real
 // interpreter and executables made by vorlune-bind.
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -37,22 +38,110 @@ TEST(HostRun, ScriptErrorsEndInTheErrorBoxWithStatusZero) {
     TempDir dir;
     RunResult r = RunScript(dir, "local a = 1\nlocal b = 2\nerror('boom')\n");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "Error: game.lua:3: boom\n");
+    EXPECT_EQ(r.err, "Error: game.lua:3: boom\n" + Traceback({"[C]: in function 'error'", "game.lua:3: in main chunk"}));
 
     r = RunScript(dir, "error({})\n");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "Error: \n");
+    EXPECT_EQ(r.err, "Error: \n" + Traceback({"[C]: in function 'error'", "game.lua:1: in main chunk"}));
 
     r = RunScript(dir, "x = = 1\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err.rfind("Error: game.lua:1: ", 0), 0u) << r.err;
 }
 
+// The traceback follows the box line, innermost call first, as the
+// standalone interpreter prints it; errors leaving coroutines through
+// coroutine.wrap show the coroutines' stacks, which Lua keeps after the error.
+TEST(HostRun, RunTimeErrorsWriteTheirTracebackAfterTheBoxLine) {
+    struct Case {
+        std::string source;
+        std::string err;
+    };
+    const std::vector<Case> cases = {
+        {"local function c(t) local v = t.x return v end\n"
+         "local function b() local v = c(nil) return v end\n"
+         "b()\n",
+         "Error: game.lua:1: attempt to index local 't' (a nil value)\n" +
+             Traceback({"game.lua:1: in function 'c'", "game.lua:2: in function 'b'", "game.lua:3: in main chunk"})},
+        {"local function f() error(setmetatable({}, {__tostring = function() return 'x' end})) end\n"
+         "f()\n",
+         "Error: \n" + Traceback({"[C]: in function 'error'", "game.lua:1: in function 'f'", "game.lua:2: in main chunk"})},
+        {"local function inner() error('deep') end\n"
+         "local gen = coroutine.wrap(function() inner() end)\n"
+         "local outer = coroutine.wrap(function() gen() end)\n"
+         "outer()\n",
+         "Error: game.lua:4: game.lua:3: game.lua:1: deep\n" +
+             Traceback({"[C]: in function 'error'", "game.lua:1: in function 'inner'", "game.lua:2: in function <game.lua:2>",
+                        "[C]: in function 'gen'", "game.lua:3: in function <game.lua:3>", "[C]: in function 'outer'",
+                        "game.lua:4: in main chunk"})},
+        // An error caught inside the script leaves no traceback behind.
+        {"local co = coroutine.wrap(function() error('caught') end)\n"
+         "assert(not pcall(co))\n"
+         "error('later', 0)\n",
+         "Error: later\n" + Traceback({"[C]: in function 'error'", "game.lua:3: in main chunk"})},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        RunResult r = RunScript(dir, c.source);
+        EXPECT_EQ(r.status, 0) << c.source;
+        EXPECT_EQ(r.err, c.err) << c.source;
+    }
+}
+
+TEST(HostRun, HelpAndVersionAnswerWithoutStartingTheMediaLayer) {
+    TempDir dir;
+    // A sound system that cannot open would end any run that started it.
+    RunOptions noSound;
+    noSound.env = {{"SDL_AUDIODRIVER", "no-such-driver"}};
+    for (const std::string option : {"--help", "-h"}) {
+        RunResult r = RunProgram({VorluneExe(), option}, dir.path(), noSound);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out.rfind("Usage: vorlune script.lua [arguments...]\n", 0), 0u) << r.out;
+        EXPECT_EQ(r.err, "");
+    }
+    RunResult r = RunProgram({VorluneExe(), "--version"}, dir.path(), noSound);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "Vorlune 0.5.5\n");
+
+    // A file of that name is a script like any other.
+    dir.Write("--help", "io.write('ran ' .. arguments())\n");
+    r = RunProgram({VorluneExe(), "--help"}, dir.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "ran " + VorluneExe() + " --help ");
+}
+
+// A loop that never reads input: the first signal is a quit request nobody
+// reads, the second ends the run with 128 + its number after writing out the
+// script's files.
+TEST(HostRun, SecondStopSignalEndsABusyLoopWithItsFilesWritten) {
+    TempDir dir;
+    const std::string busy =
+        "local f = open('kept.txt', 'w')\n"
+        "for i = 1, 3 do fprint(f, 'line ' .. i) end\n"
+        "io.write('ready\\n') io.flush()\n"
+        "while true do end\n";
+    struct Case {
+        std::vector<int> signals;
+        int status;
+    };
+    for (const Case& c : std::vector<Case>{{{SIGTERM, SIGTERM}, 143}, {{SIGTERM, SIGINT}, 130}}) {
+        fs::remove(dir / "kept.txt");
+        RunOptions options;
+        options.signalAfter = "ready\n";
+        options.signals = c.signals;
+        options.timeoutSeconds = 20;
+        RunResult r = RunScript(dir, busy, options);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_EQ(dir.Read("kept.txt"), "line 1\nline 2\nline 3\n");
+    }
+}
+
 TEST(HostRun, UsageErrorsNameTheScriptLine) {
     TempDir dir;
     RunResult r = RunScript(dir, "\n\n\n\n\n\nsetactivewindow(1, 2)\n");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "Error: game.lua:7: Usage: setactivewindow (window)\n");
+    EXPECT_EQ(r.err, "Error: game.lua:7: Usage: setactivewindow (window)\n" +
+                         Traceback({"[C]: in function 'setactivewindow'", "game.lua:7: in main chunk"}));
 }
 
 TEST(HostRun, MissingScriptFileIsReportedByName) {
@@ -65,7 +154,7 @@ TEST(HostRun, MissingScriptFileIsReportedByName) {
 TEST(HostRun, FirstLineStartingWithHashIsSkippedAndLineNumbersKept) {
     TempDir dir;
     RunResult r = RunScript(dir, "#!/usr/bin/env vorlune\nerror('second')\n");
-    EXPECT_EQ(r.err, "Error: game.lua:2: second\n");
+    EXPECT_EQ(FirstLine(r.err), "Error: game.lua:2: second\n");
 }
 
 TEST(HostRun, WorkingDirectoryBecomesTheScriptsDirectory) {
@@ -77,14 +166,14 @@ TEST(HostRun, WorkingDirectoryBecomesTheScriptsDirectory) {
     // messages name the script as typed.
     RunResult r = RunProgram({VorluneExe(), "games/pong/main.lua"}, dir.path());
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "Error: games/pong/main.lua:2: from pong\n");
+    EXPECT_EQ(FirstLine(r.err), "Error: games/pong/main.lua:2: from pong\n");
     EXPECT_TRUE(fs::exists(dir / "games/pong/beside.txt"));
 
     // An absolute path works the same way.
     fs::remove(dir / "games/pong/beside.txt");
     std::string absolute = (dir / "games/pong/main.lua").string();
     r = RunProgram({VorluneExe(), absolute}, dir.path());
-    EXPECT_EQ(r.err, "Error: " + absolute + ":2: from pong\n");
+    EXPECT_EQ(FirstLine(r.err), "Error: " + absolute + ":2: from pong\n");
     EXPECT_TRUE(fs::exists(dir / "games/pong/beside.txt"));
 
     // A bare file name leaves the working directory alone.

@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include "platform/media.hpp"
+#include "platform/signals.hpp"
 
 namespace vorlune::platform {
 namespace {
@@ -21,25 +22,34 @@ bool HaveDisplay() {
     return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
 
-}  // namespace
+// The exit status of a run that ends after a box. The interpreter exits
+// with 0; the test runner makes such failures visible to a shell.
+int boxEndingStatus = 0;
 
-void ShowMessageBox(uint32_t flags, const std::string& title, const std::string& text) {
-    // Boxes also go to standard error: without a display the box returns at
-    // once, and a terminal user still sees what happened.
+// The box with "title: text" and then extra on standard error. Boxes also go
+// to standard error: without a display the box returns at once, and a
+// terminal user still sees what happened (before the box, which blocks).
+void ShowBox(uint32_t flags, const std::string& title, const std::string& text, const std::string& extra) {
     std::fflush(stdout);
-    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    std::fprintf(stderr, "%s: %s\n%s", title.c_str(), text.c_str(), extra.c_str());
     std::fflush(stderr);
     if (HaveDisplay()) SDL_ShowSimpleMessageBox(flags, title.c_str(), text.c_str(), nullptr);
 }
 
+}  // namespace
+
+void ShowMessageBox(uint32_t flags, const std::string& title, const std::string& text) {
+    ShowBox(flags, title, text, "");
+}
+
 void EndRun(const Ending& ending) {
-    if (ending.title) ShowMessageBox(ending.flags, ending.title, ending.text);
+    if (ending.title) ShowBox(ending.flags, ending.title, ending.text, ending.stderrText);
     switch (ending.shutdown) {
         case Shutdown::None: break;
         case Shutdown::Sdl: SDL_Quit(); break;
         case Shutdown::Media: ShutdownMedia(); break;
     }
-    ExitProcess(0);
+    ExitProcess(ending.title ? boxEndingStatus : 0);
 }
 
 void FatalErrorBox(const std::string& title, const std::string& text) {
@@ -54,7 +64,10 @@ void UnhandledError(const std::string& message) {
     ExitProcess(kUnhandledErrorStatus);
 }
 
+void SetBoxEndingStatus(int status) { boxEndingStatus = status; }
+
 void ExitProcess(int status) {
+    ClaimExit();
     // std::exit flushes every C stream (standard output and the script's
     // open files) and runs the modules' destructors.
     std::fflush(stdout);

@@ -9,6 +9,7 @@
 #include "core/handles.hpp"
 #include "platform/exit.hpp"
 #include "platform/image_library.hpp"
+#include "platform/signals.hpp"
 
 namespace vorlune::platform {
 namespace {
@@ -25,6 +26,7 @@ void StartMedia() {
         std::printf("SDL_Init Error: %s\n", SDL_GetError());
         SDL_Quit();
     } else {
+        WatchStopSignals();
         OpenJoystick();
     }
     if (Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024) != 0) {

@@ -133,6 +133,17 @@ std::string BuildScriptText(std::string_view stored) {
     return text;  // a final line without LF is dropped
 }
 
+bool HasAppendedScript(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    std::string trailer(kTrailerSize, '\0');
+    std::size_t n = 0;
+    if (std::fseek(file, -static_cast<long>(kTrailerSize), SEEK_END) == 0) n = std::fread(trailer.data(), 1, kTrailerSize, file);
+    std::fclose(file);
+    trailer.resize(n);
+    return TrailerOffsetText(trailer).has_value();
+}
+
 AppendedScript ReadAppendedScript(const std::string& path) {
     AppendedScript result;
     std::string contents;

@@ -37,6 +37,9 @@ struct AppendedScript {
     std::string text = " ";
 };
 
+// Whether the executable at path ends in a trailer; reads those 20 bytes only.
+bool HasAppendedScript(const std::string& path);
+
 // Reads the appended script of the executable at path. A file that cannot be
 // read or an offset that is not an integer ends the run (unhandled error).
 AppendedScript ReadAppendedScript(const std::string& path);

@@ -44,6 +44,17 @@ std::string TempDir::Read(const std::string& name) const {
     return s.str();
 }
 
+std::string FirstLine(const std::string& text) {
+    std::size_t end = text.find('\n');
+    return end == std::string::npos ? text : text.substr(0, end + 1);
+}
+
+std::string Traceback(const std::vector<std::string>& lines) {
+    std::string text = "stack traceback:\n";
+    for (const std::string& line : lines) text += "\t" + line + "\n";
+    return text;
+}
+
 std::string VorluneExe() { return VORLUNE_EXE; }
 std::string BindExe() { return VORLUNE_BIND_EXE; }
 
@@ -58,6 +69,9 @@ RunResult RunProgram(const std::vector<std::string>& argv, const std::filesystem
         dup2(errPipe[1], 2);
         for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1], inPipe[0], inPipe[1]}) close(fd);
         if (chdir(cwd.c_str()) != 0) _exit(126);
+        // A test started in the background may inherit ignored signals.
+        signal(SIGINT, SIG_DFL);
+        signal(SIGTERM, SIG_DFL);
         unsetenv("DISPLAY");
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_RENDER_DRIVER", "software", 1);
@@ -92,7 +106,15 @@ RunResult RunProgram(const std::vector<std::string>& argv, const std::filesystem
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
     int open = 2;
     bool killed = false;
+    bool signalled = options.signals.empty();
     while (open > 0) {
+        if (!signalled && result.out.find(options.signalAfter) != std::string::npos) {
+            signalled = true;
+            for (int sig : options.signals) {
+                kill(pid, sig);
+                usleep(200 * 1000);
+            }
+        }
         int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                         deadline - std::chrono::steady_clock::now()).count());
         if (left <= 0) {

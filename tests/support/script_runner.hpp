@@ -36,6 +36,8 @@ struct RunOptions {
     bool saveFrames = false;                                    // SDL_VIDEO_DUMMY_SAVE_FRAMES=1
     std::string stdinText;                                      // written to the program's standard input
     int timeoutSeconds = 60;
+    std::string signalAfter;                                    // once standard output holds this text...
+    std::vector<int> signals;                                   // ...these signals are sent, 200 ms apart
 };
 
 struct RunResult {
@@ -49,6 +51,9 @@ RunResult RunProgram(const std::vector<std::string>& argv, const std::filesystem
 
 // Writes source as game.lua into dir and runs `vorlune game.lua args...` there.
 RunResult RunScript(const TempDir& dir, const std::string& source, const RunOptions& options = {});
+
+std::string FirstLine(const std::string& text);                   // up to and including the first line end
+std::string Traceback(const std::vector<std::string>& lines);     // "stack traceback:" and the lines, tab-indented
 
 std::string VorluneExe();   // path of the interpreter under test
 std::string BindExe();      // path of vorlune-bind
