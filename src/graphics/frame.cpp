@@ -14,6 +14,7 @@ namespace {
 struct FrameState {
     int32_t frameInterval = 10;   // ms per frame, 100 frames per second until set
     uint32_t nextFrameTick = 0;   // tick count at which the current period ends
+    PresentObserver observer = nullptr;  // a test runner watching the presents
 } state;
 
 // A deadline this far ahead of the clock can only come from a negative
@@ -24,8 +25,14 @@ constexpr uint32_t kWrappedAhead = 0x80000000u;
 }  // namespace
 
 void Redraw() {
-    if (SDL_Renderer* renderer = platform::ActiveRenderer()) SDL_RenderPresent(renderer);
+    SDL_Renderer* renderer = platform::ActiveRenderer();
+    if (!renderer) return;
+    if (state.observer) state.observer(renderer, PresentPhase::Before);
+    SDL_RenderPresent(renderer);
+    if (state.observer) state.observer(renderer, PresentPhase::After);
 }
+
+void SetPresentObserver(PresentObserver observer) { state.observer = observer; }
 
 void Wait(int32_t ms) {
     if (ms >= 0) platform::Delay(static_cast<uint32_t>(ms));

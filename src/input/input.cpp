@@ -2,6 +2,10 @@
 
 #include <SDL.h>
 
+#include <bitset>
+
+#include "core/reset.hpp"
+
 #include "platform/active_window.hpp"
 #include "platform/clock.hpp"
 #include "platform/exit.hpp"
@@ -11,6 +15,14 @@ namespace vorlune::input {
 namespace {
 
 using platform::EndOnQuitRequest;
+
+// Keys and mouse buttons held by scripted input.
+struct ScriptedState {
+    std::bitset<SDL_NUM_SCANCODES> keys;  // by scancode
+    uint32_t buttons = 0;                 // SDL_BUTTON masks
+} scripted;
+
+const core::ResetHook resetHook([] { scripted = ScriptedState{}; });
 
 // The start-up joystick while it is attached, else null.
 SDL_Joystick* AttachedJoystick() { return platform::ActiveJoystick(); }
@@ -46,7 +58,7 @@ bool KeyState(int32_t scancode) {
     const Uint8* keys = SDL_GetKeyboardState(&count);
     // The array has SDL_NUM_SCANCODES entries; anything outside is not a key.
     if (scancode < 0 || scancode >= count) return false;
-    return keys[scancode] != 0;
+    return keys[scancode] != 0 || (scancode < SDL_NUM_SCANCODES && scripted.keys[static_cast<std::size_t>(scancode)]);
 }
 
 int32_t MouseX() {
@@ -72,7 +84,7 @@ int32_t ButtonNumber(uint32_t mask) {
 
 int32_t MouseButton() {
     SDL_PumpEvents();
-    return ButtonNumber(SDL_GetMouseState(nullptr, nullptr));
+    return ButtonNumber(SDL_GetMouseState(nullptr, nullptr) | scripted.buttons);
 }
 
 bool InZone(int32_t x, int32_t y, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
@@ -94,6 +106,14 @@ void WarpMouse(int32_t mx, int32_t my) {
     // SDL would warp within the focus window when given none: with no live
     // active window the pointer stays where it is.
     if (SDL_Window* window = platform::ActiveSdlWindow()) SDL_WarpMouseInWindow(window, mx, my);
+}
+
+void HoldScriptedKey(int32_t scancode, bool down) {
+    if (scancode >= 0 && scancode < SDL_NUM_SCANCODES) scripted.keys[static_cast<std::size_t>(scancode)] = down;
+}
+
+void HoldScriptedButton(uint32_t mask, bool down) {
+    scripted.buttons = down ? scripted.buttons | mask : scripted.buttons & ~mask;
 }
 
 bool JoystickPlugged() { return AttachedJoystick() != nullptr; }

@@ -25,6 +25,12 @@ int32_t GetJoyY();             // axis 1, likewise
 int32_t GetJoyButton(int32_t button);  // 1 pressed, 0 released, out of range or no joystick
 int32_t NumberJoyButtons();    // button count, 0 without joystick
 
+// Scripted input (the test runner): SDL_PushEvent queues events but leaves
+// SDL's key and button state alone, so keys and buttons a script holds down
+// are kept here and added to SDL's state by KeyState and MouseButton.
+void HoldScriptedKey(int32_t scancode, bool down);   // a scripted key goes down or up
+void HoldScriptedButton(uint32_t mask, bool down);   // likewise a mouse button (SDL_BUTTON mask)
+
 int32_t ButtonNumber(uint32_t mask);  // mouse button mask -> 0..3, lowest number wins
 bool InZone(int32_t x, int32_t y, int32_t x1, int32_t y1, int32_t x2, int32_t y2);  // x1<=x<=x2 and y1<=y<=y2
 

@@ -29,6 +29,7 @@ void ShowMessageBox(uint32_t flags, const std::string& title, const std::string&
 [[noreturn]] void UnhandledError(const std::string& message);  // report on stdout, exit 217
 [[noreturn]] void ExitProcess(int status);       // flush standard output and open files, leave with status
 void SetBoxEndingStatus(int status);             // exit status of every ending that shows a box (0 by default)
+void SetExitFilter(int (*filter)(int status));   // ExitProcess calls it last and exits with what it returns
 
 inline constexpr int kUnhandledErrorStatus = 217;
 

@@ -8,12 +8,13 @@
 namespace vorlune::platform {
 namespace {
 
-// The library once it is open, and the three entry points used.
+// The library once it is open, and the entry points used.
 struct ImageLibrary {
     void* handle = nullptr;
     decltype(&IMG_Load) load = nullptr;
     decltype(&IMG_LoadTexture) loadTexture = nullptr;
     decltype(&IMG_Quit) quit = nullptr;
+    decltype(&IMG_SavePNG) savePng = nullptr;  // the test runner's shots; optional
 } library;
 
 template <typename F>
@@ -33,6 +34,7 @@ bool Open() {
     library.load = Symbol<decltype(&IMG_Load)>("IMG_Load");
     library.loadTexture = Symbol<decltype(&IMG_LoadTexture)>("IMG_LoadTexture");
     library.quit = Symbol<decltype(&IMG_Quit)>("IMG_Quit");
+    library.savePng = Symbol<decltype(&IMG_SavePNG)>("IMG_SavePNG");
     if (!library.load || !library.loadTexture || !library.quit) {
         SDL_SetError("the image library %s lacks IMG_Load, IMG_LoadTexture or IMG_Quit", VORLUNE_SDL2_IMAGE_SONAME);
         dlclose(library.handle);
@@ -48,6 +50,12 @@ SDL_Surface* ImgLoad(const char* file) { return Open() ? library.load(file) : nu
 
 SDL_Texture* ImgLoadTexture(SDL_Renderer* renderer, const char* file) {
     return Open() ? library.loadTexture(renderer, file) : nullptr;
+}
+
+int ImgSavePng(SDL_Surface* surface, const char* file) {
+    if (!Open()) return -1;
+    if (!library.savePng) return SDL_SetError("the image library %s lacks IMG_SavePNG", VORLUNE_SDL2_IMAGE_SONAME);
+    return library.savePng(surface, file);
 }
 
 void ImgQuit() {

@@ -137,9 +137,14 @@ int Main(int argc, char** argv) {
     AnswerInformationOption(argc, argv, core::OwnExecutableFile(argc > 0 ? argv[0] : ""));
     platform::StartMedia();
     util::SeedRandomFromClock();
+    RunHost(argc, argv, std::nullopt);
+}
 
+void RunHost(int argc, char** argv, std::optional<uint32_t> seed) {
     // Number conversions use "." whatever the locale.
     std::setlocale(LC_NUMERIC, "C");
+    if (seed) util::SeedRandom(*seed);
+    else util::SeedRandomFromClock();
 
     const std::string ownFile = core::OwnExecutableFile(argc > 0 ? argv[0] : "");
     const AppendedScript appended = ReadAppendedScript(ownFile);

@@ -57,6 +57,7 @@ std::string Traceback(const std::vector<std::string>& lines) {
 
 std::string VorluneExe() { return VORLUNE_EXE; }
 std::string BindExe() { return VORLUNE_BIND_EXE; }
+std::string RunnerExe() { return VORLUNE_RUN_EXE; }
 
 RunResult RunProgram(const std::vector<std::string>& argv, const std::filesystem::path& cwd, const RunOptions& options) {
     int outPipe[2], errPipe[2], inPipe[2];

@@ -57,6 +57,7 @@ std::string Traceback(const std::vector<std::string>& lines);     // "stack trac
 
 std::string VorluneExe();   // path of the interpreter under test
 std::string BindExe();      // path of vorlune-bind
+std::string RunnerExe();    // path of vorlune-run
 
 // An RGBA picture: a frame saved by the dummy driver or pixels read back.
 struct Image {
