@@ -2,7 +2,7 @@
 # Vorlune developer commands.
 #   ./dev.sh demo    install what is missing, build, run the demo
 #   ./dev.sh test    install what is missing, build (plain and sanitizer builds), run every test
-#   ./dev.sh build   build build/vorlune and build/vorlune-bind only
+#   ./dev.sh build   build build/vorlune, build/vorlune-bind and build/vorlune-run only
 #   ./dev.sh package build the Debian package build-package/vorlune_<version>_<arch>.deb
 #   ./dev.sh bench   run the benchmarks (see bench/README.md)
 #   ./dev.sh fuzz    long random-call campaign on the sanitizer build (see docs/testing.md);

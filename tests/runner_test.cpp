@@ -37,6 +37,7 @@ TEST(RunnerInput, LinesParseAndRecordedLinesReadBack) {
         {"  42   key right   up", {"42 key Right up"}},
         {"7 key Left Shift down", {"7 key Left Shift down"}},
         {"50 text hello world", {"50 text hello world"}},
+        {"51 text  ", {"51 text  "}},
         {"60 mouse 100 -5", {"60 mouse 100 -5"}},
         {"61 click left", {"61 button left down", "62 button left up"}},
         {"62 button right up", {"62 button right up"}},
@@ -53,7 +54,7 @@ TEST(RunnerInput, LinesParseAndRecordedLinesReadBack) {
         EXPECT_EQ(formatted, c.events) << c.line;
     }
     for (const std::string bad : {"x key Right down", "0 quit", "3 key NoSuchKey down", "3 key Right sideways",
-                                  "4 mouse 1", "5 click thumb", "6 jump", "7 quit now"}) {
+                                  "4 mouse 1", "4 text", "5 click thumb", "6 jump", "7 quit now"}) {
         std::string error;
         EXPECT_FALSE(script::ParseInputLine(bad, error)) << bad;
         EXPECT_NE(error, "") << bad;
@@ -182,6 +183,19 @@ TEST(RunnerRun, FramesRepeatAndGoldenFramesCatchAChange) {
     EXPECT_TRUE(fs::exists(dir / "a/frame-000045.diff.png"));
     EXPECT_TRUE(fs::exists(dir / "a/frame-000045.actual.png"));
     EXPECT_EQ(ReadSummary(changed.err).failed, 3);
+}
+
+// The worked example of docs/testing-games.md: a recorded play-through of
+// Breakout and three golden frames, as CI runs them.
+TEST(RunnerRun, TheRecordedBreakoutPlayThroughMatchesItsGoldenFrames) {
+    TempDir dir;
+    fs::copy(fs::path(VORLUNE_SOURCE_DIR) / "examples", dir / "examples", fs::copy_options::recursive);
+    RunResult r = RunRunner(dir / "examples", {"breakout.lua", "--seed", "1", "--input", "breakout-test/input.txt",
+                                               "--expect", "breakout-test/golden"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    Summary s = ReadSummary(r.err);
+    EXPECT_EQ(s.compared, 3) << r.err;
+    EXPECT_EQ(s.failed, 0) << r.err;
 }
 
 TEST(RunnerRun, ScriptErrorsAndFailureBoxesEndWithStatusOne) {

@@ -191,13 +191,16 @@ std::optional<std::vector<InputEvent>> ParseInputLine(std::string_view line, std
         }
         return std::vector{e};
     }
-    if (kind == "text" && words.size() >= 3) {
-        // The text is the rest of the line after "text ", spaces included.
-        std::size_t at = line.find("text") + 4;
-        e.kind = InputKind::Text;
-        e.text = std::string(line.substr(at + 1));
-        while (!e.text.empty() && (e.text.back() == '\n' || e.text.back() == '\r')) e.text.pop_back();
-        return std::vector{e};
+    if (kind == "text") {
+        // The text is the rest of the line after "text " as it stands,
+        // spaces included (a typed space is "N text  ").
+        std::string_view rest = line.substr(line.find("text") + 4);
+        while (!rest.empty() && (rest.back() == '\n' || rest.back() == '\r')) rest.remove_suffix(1);
+        if (rest.size() >= 2 && rest[0] == ' ') {
+            e.kind = InputKind::Text;
+            e.text = std::string(rest.substr(1));
+            return std::vector{e};
+        }
     }
     if (kind == "mouse" && words.size() == 4 && Number(words[2], e.x) && Number(words[3], e.y)) {
         e.kind = InputKind::Mouse;
