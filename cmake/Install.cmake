@@ -1,6 +1,6 @@
 # Installed layout (cmake --install, DESTDIR respected) and the Debian package
 # (cpack -G DEB, see ./dev.sh package):
-#   bin/vorlune, bin/vorlune-bind
+#   bin/vorlune, bin/vorlune-bind, bin/vorlune-run
 #   share/man/man6/*.6             manual pages
 #   share/vorlune/meta/            Lua language server annotations
 #   share/vorlune/examples/        example games with their images and sounds
@@ -9,7 +9,7 @@
 # systems often leave out when installing packages.
 include(GNUInstallDirs)
 
-install(TARGETS vorlune vorlune-bind RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vorlune vorlune-bind vorlune-run RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Manual pages and annotations are installed when present in the source tree.
 file(GLOB VORLUNE_MAN_PAGES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/share/man/*.6)
@@ -30,7 +30,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vorlune)
 set(CPACK_PACKAGE_CONTACT "Vorlune developers <vorlune@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Lua 5.2 interpreter for small 2D games and graphics programs")
-set(CPACK_PACKAGE_DESCRIPTION "Vorlune runs Lua 5.2 scripts that open windows, draw, play sounds and read\nthe keyboard, mouse and joysticks through SDL2. vorlune-bind turns a script\ninto a standalone game executable.")
+set(CPACK_PACKAGE_DESCRIPTION "Vorlune runs Lua 5.2 scripts that open windows, draw, play sounds and read\nthe keyboard, mouse and joysticks through SDL2. vorlune-bind turns a script\ninto a standalone game executable; vorlune-run plays a game headless on a\nvirtual clock with scripted input and checks its frames against golden pictures.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -49,7 +49,7 @@ TEST(Install, PutsEveryFileInPlaceAndTheInstalledProgramsRun) {
     ASSERT_EQ(r.status, 0) << r.out << r.err;
     fs::path prefix = dir / "stage/opt/vorlune";
 
-    for (const char* file : {"bin/vorlune", "bin/vorlune-bind", "share/doc/vorlune/README.md"}) {
+    for (const char* file : {"bin/vorlune", "bin/vorlune-bind", "bin/vorlune-run", "share/doc/vorlune/README.md"}) {
         EXPECT_TRUE(fs::is_regular_file(prefix / file)) << file;
     }
     for (const Placement& placement : kPlacements) {
