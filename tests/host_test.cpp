@@ -108,6 +108,13 @@ TEST(HostRun, HelpAndVersionAnswerWithoutStartingTheMediaLayer) {
     r = RunProgram({VorluneExe(), "--help"}, dir.path());
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "ran " + VorluneExe() + " --help ");
+
+    // A game made by vorlune-bind takes them as arguments of its own script.
+    dir.Write("game.lua", "io.write('game ' .. arguments())\n");
+    r = RunProgram({BindExe(), "game.lua", "-o", (dir / "game").string()}, dir.path());
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = RunProgram({(dir / "game").string(), "--version"}, dir.path());
+    EXPECT_EQ(r.out, "game " + (dir / "game").string() + " --version ");
 }
 
 // A loop that never reads input: the first signal is a quit request nobody

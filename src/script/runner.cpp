@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/inotify.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -190,6 +191,8 @@ std::vector<uint32_t> ExpectedFrames(const RunnerOptions& o) {
         std::fflush(nullptr);
         pid_t child = fork();
         if (child == 0) {
+            // The run ends with the watcher, however the watcher ends.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
             execv(self.c_str(), argv.data());
             _exit(127);
         }
