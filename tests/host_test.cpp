@@ -51,7 +51,8 @@ TEST(HostRun, ScriptErrorsEndInTheErrorBoxWithStatusZero) {
 
 // The traceback follows the box line, innermost call first, as the
 // standalone interpreter prints it; errors leaving coroutines through
-// coroutine.wrap show the coroutines' stacks, which Lua keeps after the error.
+// coroutine.wrap, or returned by coroutine.resume and raised again, show the
+// coroutines' stacks, which Lua keeps after the error.
 TEST(HostRun, RunTimeErrorsWriteTheirTracebackAfterTheBoxLine) {
     struct Case {
         std::string source;
@@ -74,6 +75,11 @@ TEST(HostRun, RunTimeErrorsWriteTheirTracebackAfterTheBoxLine) {
              Traceback({"[C]: in function 'error'", "game.lua:1: in function 'inner'", "game.lua:2: in function <game.lua:2>",
                         "[C]: in function 'gen'", "game.lua:3: in function <game.lua:3>", "[C]: in function 'outer'",
                         "game.lua:4: in main chunk"})},
+        // A coroutine's error returned by coroutine.resume and raised again.
+        {"local co = coroutine.create(function() local x = nil return x.y end)\n"
+         "assert(coroutine.resume(co))\n",
+         "Error: game.lua:2: game.lua:1: attempt to index local 'x' (a nil value)\n" +
+             Traceback({"game.lua:1: in function <game.lua:1>", "[C]: in function 'assert'", "game.lua:2: in main chunk"})},
         // An error caught inside the script leaves no traceback behind.
         {"local co = coroutine.wrap(function() error('caught') end)\n"
          "assert(not pcall(co))\n"
@@ -86,6 +92,32 @@ TEST(HostRun, RunTimeErrorsWriteTheirTracebackAfterTheBoxLine) {
         EXPECT_EQ(r.status, 0) << c.source;
         EXPECT_EQ(r.err, c.err) << c.source;
     }
+}
+
+// coroutine.resume is replaced to remember failed coroutines; it still
+// answers as the script library's own does.
+TEST(HostRun, CoroutineResumeBehavesAsTheLibrarysOwn) {
+    TempDir dir;
+    RunResult r = RunScript(dir,
+                            "local co = coroutine.create(function(a, b) coroutine.yield(a + b, 'y') error({}) end)\n"
+                            "print(coroutine.resume(co, 1, 2))\n"
+                            "local ok, e = coroutine.resume(co) print(ok, type(e), coroutine.status(co))\n"
+                            "print(coroutine.resume(co))\n"
+                            "print(pcall(coroutine.resume, 1))\n"
+                            "local r = coroutine.resume print(pcall(function() return r(nil) end))\n"
+                            "print(coroutine.resume(coroutine.create(function(...) return select('#', ...), ... end), nil, 2, nil))\n"
+                            "print(coroutine.resume(coroutine.running()))\n"
+                            "print(coroutine.resume(coroutine.create(function() error('x') end)))\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "true\t3\ty\n"
+              "false\ttable\tdead\n"
+              "false\tcannot resume dead coroutine\n"
+              "false\tbad argument #1 to 'coroutine.resume' (coroutine expected)\n"
+              "false\tgame.lua:6: bad argument #1 to 'r' (coroutine expected)\n"
+              "true\t3\tnil\t2\tnil\n"
+              "false\tcannot resume non-suspended coroutine\n"
+              "false\tgame.lua:9: x\n");
 }
 
 TEST(HostRun, HelpAndVersionAnswerWithoutStartingTheMediaLayer) {

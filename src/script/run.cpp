@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include <lua.hpp>
 
@@ -46,6 +47,10 @@ lua_CFunction wrapFunction = nullptr;
 // The stack traceback of the error that ends the run, taken where it was raised.
 std::string errorTraceback;
 
+// Registry key of the last coroutine coroutine.resume saw die of an error:
+// a table {error value, coroutine}.
+char resumedErrorKey;
+
 // The traceback lines of thread from level on, without the heading line.
 std::string TracebackLines(lua_State* L, lua_State* thread, int level) {
     luaL_traceback(L, thread, nullptr, level);
@@ -71,6 +76,18 @@ lua_State* FailedWrappedCoroutine(lua_State* thread, int level) {
     return coroutine;
 }
 
+// Whether the value at raised is the string at resumed with a position put
+// in front ("game.lua:7: " + message), as error and assert raise a message.
+bool RaisedAgainWithPosition(lua_State* L, int raised, int resumed) {
+    if (lua_type(L, raised) != LUA_TSTRING || lua_type(L, resumed) != LUA_TSTRING) return false;
+    std::size_t raisedLength = 0, resumedLength = 0;
+    const char* raisedText = lua_tolstring(L, raised, &raisedLength);
+    const char* resumedText = lua_tolstring(L, resumed, &resumedLength);
+    const std::string_view text(raisedText, raisedLength), message(resumedText, resumedLength);
+    return text.size() > message.size() + 2 && text.ends_with(message) &&
+           text.substr(0, text.size() - message.size()).ends_with(": ");
+}
+
 // Message handler of the run: keeps the error value as it is (the box shows
 // it) and records the traceback, as the standalone interpreter prints it.
 // An error that left coroutines through coroutine.wrap shows the stacks of
@@ -78,6 +95,19 @@ lua_State* FailedWrappedCoroutine(lua_State* thread, int level) {
 // was when the error was raised.
 int RecordTraceback(lua_State* L) {
     std::string lines = TracebackLines(L, L, 1);
+    // The error value a failed coroutine.resume returned, raised again
+    // (assert(coroutine.resume(co)), say): the coroutine's stack comes first.
+    lua_pushlightuserdata(L, &resumedErrorKey);
+    lua_rawget(L, LUA_REGISTRYINDEX);
+    if (lua_istable(L, -1)) {
+        lua_rawgeti(L, -1, 1);
+        const bool same = lua_rawequal(L, 1, -1) || RaisedAgainWithPosition(L, 1, -1);
+        lua_rawgeti(L, -2, 2);
+        lua_State* coroutine = lua_tothread(L, -1);
+        if (same && coroutine) lines = TracebackLines(L, coroutine, 0) + lines;
+        lua_pop(L, 2);
+    }
+    lua_pop(L, 1);
     lua_State* thread = L;
     int level = 1;
     while (lua_State* coroutine = FailedWrappedCoroutine(thread, level)) {
@@ -90,16 +120,69 @@ int RecordTraceback(lua_State* L) {
     return 1;
 }
 
+// coroutine.resume exactly as the script library has it, except that a
+// coroutine that dies of an error here is remembered with its error value, so
+// that the traceback can show its stack if that value ends the run.
+int Resume(lua_State* L) {
+    lua_State* co = lua_tothread(L, 1);
+    luaL_argcheck(L, co, 1, "coroutine expected");
+    const int narg = lua_gettop(L) - 1;
+    if (!lua_checkstack(co, narg)) {
+        lua_pushboolean(L, 0);
+        lua_pushliteral(L, "too many arguments to resume");
+        return 2;
+    }
+    if (lua_status(co) == LUA_OK && lua_gettop(co) == 0) {
+        lua_pushboolean(L, 0);
+        lua_pushliteral(L, "cannot resume dead coroutine");
+        return 2;
+    }
+    const bool resumable = lua_status(co) <= LUA_YIELD;
+    lua_xmove(L, co, narg);
+    const int status = lua_resume(co, L, narg);
+    if (status == LUA_OK || status == LUA_YIELD) {
+        const int results = lua_gettop(co);
+        if (!lua_checkstack(L, results + 1)) {
+            lua_pop(co, results);
+            lua_pushboolean(L, 0);
+            lua_pushliteral(L, "too many results to resume");
+            return 2;
+        }
+        lua_xmove(co, L, results);
+        lua_pushboolean(L, 1);
+        lua_insert(L, -(results + 1));
+        return results + 1;
+    }
+    // The error value first, then false below it: co may be L itself.
+    lua_xmove(co, L, 1);
+    lua_pushboolean(L, 0);
+    lua_insert(L, -2);
+    if (resumable) {
+        lua_pushlightuserdata(L, &resumedErrorKey);
+        lua_createtable(L, 2, 0);
+        lua_pushvalue(L, -3);
+        lua_rawseti(L, -2, 1);
+        lua_pushvalue(L, 1);
+        lua_rawseti(L, -2, 2);
+        lua_rawset(L, LUA_REGISTRYINDEX);
+    }
+    return 2;
+}
+
 int Nothing(lua_State*) { return 0; }
 
-// Notes which C function coroutine.wrap makes its closures of.
-void FindWrapFunction(lua_State* L) {
+// Notes which C function coroutine.wrap makes its closures of, and puts
+// Resume in the place of coroutine.resume.
+void PrepareCoroutineTracebacks(lua_State* L) {
     lua_getglobal(L, "coroutine");
     lua_getfield(L, -1, "wrap");
     lua_pushcfunction(L, Nothing);
     lua_call(L, 1, 1);
     wrapFunction = lua_tocfunction(L, -1);
-    lua_pop(L, 2);
+    lua_pop(L, 1);
+    lua_pushcfunction(L, Resume);
+    lua_setfield(L, -2, "resume");
+    lua_pop(L, 1);
 }
 
 constexpr const char* kUsage =
@@ -165,7 +248,7 @@ void RunHost(int argc, char** argv, std::optional<uint32_t> seed) {
     luaL_openlibs(L);
     RegisterScriptApi(L);
     RegisterKeysModule(L);
-    FindWrapFunction(L);
+    PrepareCoroutineTracebacks(L);
 
     lua_pushcfunction(L, RecordTraceback);
     int status = appended.found ? luaL_loadstring(L, appended.text.c_str()) : LoadScriptFile(L, scriptFile, scriptPath);
