@@ -1,5 +1,6 @@
 #include "game/emitter.hpp"
 
+#include <new>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -115,6 +116,8 @@ void CreateParticles(int32_t emitterval, int32_t x, int32_t y, double aangle, do
                      int32_t creationdelay) {
     const std::size_t n = Checked(emitterval);
     if (!engines[n]) return;
+    // A burst that cannot fit is refused before it starts.
+    if (BurstSize(n) > static_cast<int64_t>(kMaxParticles) - (engines[n]->LastIndex() + 1)) throw std::bad_alloc();
     for (int64_t i = 0; i < BurstSize(n); ++i) {
         Spawn(*engines[n], x, y, aangle, bangle, force, creationdelay);
         if (emitter.stream[n]) {
@@ -166,6 +169,8 @@ void HaltEmitter(int32_t emitternumber) {
 void ResumeEmitter(int32_t emitternumber, int32_t x, int32_t y, double aangle, double bangle) {
     const std::size_t n = Checked(emitternumber);
     if (!engines[n]) return;
+    // A burst that cannot fit is refused before it starts.
+    if (BurstSize(n) > static_cast<int64_t>(kMaxParticles) - (engines[n]->LastIndex() + 1)) throw std::bad_alloc();
     for (int64_t i = 0; i < BurstSize(n); ++i) {
         if (!emitter.stream[n]) NoStreamingEmitter();
         Spawn(*engines[n], x, y, aangle, bangle, emitter.force[n], emitter.creationdelay[n]);

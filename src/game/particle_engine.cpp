@@ -1,5 +1,6 @@
 #include "game/particle_engine.hpp"
 
+#include <new>
 #include <cmath>
 #include <limits>
 
@@ -32,6 +33,8 @@ TParticleClass::~TParticleClass() {
 std::unique_ptr<TParticleClass> TParticleClass::Create() { return std::make_unique<TParticleClass>(); }
 
 void TParticleClass::AddParticle(int32_t x, int32_t y, double angle, double force, int32_t delay) {
+    // Past the limit the request is refused as running out of memory would.
+    if (particles_.size() >= kMaxParticles) throw std::bad_alloc();
     auto p = std::make_unique<TParticle>();
     // The tick count wraps around after 2^31 ms, and so does the birth time.
     p->birth = static_cast<int32_t>(static_cast<uint32_t>(ParticleTicks()) +

@@ -43,6 +43,7 @@ private:
 };
 
 int32_t TruncateToInt32(double v);         // toward zero; beyond 32 bits saturated, NaN gives INT32_MIN
+inline constexpr std::size_t kMaxParticles = 1 << 20;  // live particles of one emitter; one more is "not enough memory"
 int32_t ParticleTicks();                   // the tick count particles are timed with: the frame timer's
 
 }  // namespace vorlune::game

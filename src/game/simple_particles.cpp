@@ -1,5 +1,6 @@
 #include "game/simple_particles.hpp"
 
+#include <new>
 #include <algorithm>
 #include <limits>
 #include <vector>
@@ -73,6 +74,8 @@ void CreateSimpleParticles(int32_t px, int32_t py, int32_t number, int32_t cycle
     const int64_t wanted = static_cast<int64_t>(cloud.count) + number;
     const int32_t newCount =
         static_cast<int32_t>(std::clamp<int64_t>(wanted, 0, std::numeric_limits<int32_t>::max()));
+    // More than the limit is refused as running out of memory would.
+    if (newCount > simple::kMaxSimpleParticles) throw std::bad_alloc();
     // Resize first: if memory runs out, the count still matches the array.
     cloud.particles.resize(static_cast<std::size_t>(newCount) + 1);
     const int64_t first = static_cast<int64_t>(cloud.count) + 1;

@@ -21,6 +21,8 @@ void SetSimpleParticleImage(graphics::Sprite image); // the sprite drawn by the 
 
 namespace simple {
 
+inline constexpr int32_t kMaxSimpleParticles = 1 << 22;  // particles of the cloud; more is "not enough memory"
+
 // One particle of the cloud.
 struct TParticle {
     float px = 0;         // position x

@@ -7,6 +7,7 @@
 
 #include "platform/active_window.hpp"
 #include "graphics/raster.hpp"
+#include "graphics/target.hpp"
 #include "graphics/window.hpp"
 #include "core/reset.hpp"
 #include "graphics/inspect.hpp"
@@ -60,6 +61,13 @@ Area VisibleArea(SDL_Renderer* renderer) {
     return area;
 }
 
+// Whether lines and shapes are drawn under the visible area: their cost
+// follows its size in drawing units, which a virtual size can make absurd.
+bool Rasterable(const Area& view) {
+    const int64_t across = view.right - view.left + 1, down = view.bottom - view.top + 1;
+    return across <= kMaxVisibleSpan && down <= kMaxVisibleSpan && across * down <= kMaxVisibleArea;
+}
+
 void DrawSegment(SDL_Renderer* renderer, const Area& view, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     if (FitSegment(view, x1, y1, x2, y2) != SegmentFit::Outside) SDL_RenderDrawLine(renderer, x1, y1, x2, y2);
 }
@@ -79,7 +87,9 @@ template <typename Raster, typename... Args>
 void Rasterise(Raster raster, Args... args) {
     SDL_Renderer* renderer = platform::ActiveRenderer();
     if (!renderer) return;
-    RendererSink sink(renderer, VisibleArea(renderer));
+    const Area view = VisibleArea(renderer);
+    if (!Rasterable(view)) return;
+    RendererSink sink(renderer, view);
     raster(sink, args...);
 }
 
@@ -111,7 +121,8 @@ void Dot(int32_t x, int32_t y) {
 void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     SDL_Renderer* renderer = platform::ActiveRenderer();
     if (!renderer) return;
-    DrawSegment(renderer, VisibleArea(renderer), x1, y1, x2, y2);
+    const Area view = VisibleArea(renderer);
+    if (Rasterable(view)) DrawSegment(renderer, view, x1, y1, x2, y2);
 }
 
 void Rectangle(int32_t x, int32_t y, int32_t w, int32_t h) {
@@ -120,8 +131,7 @@ void Rectangle(int32_t x, int32_t y, int32_t w, int32_t h) {
 }
 
 void FillRectangle(int32_t x, int32_t y, int32_t w, int32_t h) {
-    SDL_Rect rect{x, y, w, h};
-    if (SDL_Renderer* renderer = platform::ActiveRenderer()) SDL_RenderFillRect(renderer, &rect);
+    if (SDL_Renderer* renderer = platform::ActiveRenderer()) FillRect(renderer, TargetOf(renderer), x, y, w, h);
 }
 
 void Circle(int32_t x, int32_t y, int32_t r) { Rasterise(RasterCircle, x, y, r); }
@@ -133,6 +143,7 @@ void Triangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_
     SDL_Renderer* renderer = platform::ActiveRenderer();
     if (!renderer) return;
     const Area view = VisibleArea(renderer);
+    if (!Rasterable(view)) return;
     DrawSegment(renderer, view, x1, y1, x2, y2);
     DrawSegment(renderer, view, x2, y2, x3, y3);
     DrawSegment(renderer, view, x3, y3, x1, y1);

@@ -1,9 +1,12 @@
 #include "graphics/sprite.hpp"
 
+#include <algorithm>
+
 #include <SDL.h>
 
 #include "platform/active_window.hpp"
 #include "platform/image_library.hpp"
+#include "graphics/target.hpp"
 #include "graphics/window.hpp"
 #include "core/paths.hpp"
 #include "core/reset.hpp"
@@ -37,6 +40,25 @@ void CheckFileExists(const std::string& filename) {
 
 SDL_Surface* LiveSurface(ObjectHandle image) { return static_cast<SDL_Surface*>(core::Resolve(image, HandleKind::Image)); }
 
+// Whether and how a copy reaches the renderer (graphics/clip.hpp).
+CopyPlan PlanSpriteCopy(const Sprite& sprite, const SDL_Rect* source, const SDL_Rect& destination, double xscale,
+                        double yscale, double angle, bool flipped) {
+    if (!FiniteCopy(xscale, yscale, angle)) return CopyPlan{};
+    int tw = 0, th = 0;
+    SDL_QueryTexture(sprite.texture, nullptr, nullptr, &tw, &th);
+    int64_t sw = tw, sh = th;
+    if (source) {
+        // The renderer copies the part of the source inside the texture.
+        auto cut = [](int64_t start, int64_t size, int64_t limit) {
+            return std::max<int64_t>(0, std::min(start + size, limit) - std::max<int64_t>(start, 0));
+        };
+        sw = cut(source->x, source->w, tw);
+        sh = cut(source->y, source->h, th);
+    }
+    return PlanCopy(TargetOf(sprite.renderer), Copy{destination.x, destination.y, destination.w, destination.h, sw, sh,
+                                                     angle, flipped});
+}
+
 }  // namespace
 
 Image Image::Resolve(ObjectHandle handle) { return Image{handle, LiveSurface(handle)}; }
@@ -58,8 +80,10 @@ bool Drawable(const Sprite& sprite) {
 void CopySprite(const Sprite& sprite, const SDL_Rect* source, int32_t x, int32_t y, int32_t w, int32_t h,
                 double xscale, double yscale, double angle, bool vflip, bool hflip) {
     SDL_Rect destination{x, y, ScaledSize(w, xscale), ScaledSize(h, yscale)};
+    const CopyPlan plan = PlanSpriteCopy(sprite, source, destination, xscale, yscale, angle, vflip || hflip);
+    if (!plan.draw) return;
     // A null centre rotates about the centre of the destination rectangle.
-    SDL_RenderCopyEx(sprite.renderer, sprite.texture, source, &destination, angle, nullptr,
+    SDL_RenderCopyEx(sprite.renderer, sprite.texture, source, &destination, plan.angle, nullptr,
                      static_cast<SDL_RendererFlip>(FlipFor(vflip, hflip)));
 }
 

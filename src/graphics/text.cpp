@@ -9,6 +9,7 @@
 #include "platform/clock.hpp"
 #include "graphics/draw.hpp"
 #include "graphics/frame.hpp"
+#include "graphics/target.hpp"
 #include "graphics/window.hpp"
 #include "platform/exit.hpp"
 #include "util/wrap.hpp"
@@ -42,9 +43,14 @@ void DrawText(const std::string& text, int32_t x, int32_t y) {
     // (no coordinate wraps around), so the squares can go to the renderer in
     // batches: it fills the rectangles of one call one after another, exactly
     // as it fills them from separate calls, at a quarter of the cost.
-    const bool batch = size > 0 && int64_t{size} * 8 * static_cast<int64_t>(text.size()) < (int64_t{1} << 32);
+    const int64_t width = int64_t{size} * 8 * static_cast<int64_t>(text.size());
+    const Target target = TargetOf(renderer);
+    // Text whose squares the renderer cannot place with its own arithmetic
+    // goes square by square through FillRect, which cuts them.
+    const bool batch = size > 0 && width < (int64_t{1} << 32) && FillInRange(target, x, y, width, int64_t{size} * 8);
     constexpr std::size_t kBatch = 4096;
     std::vector<SDL_Rect> squares;
+    FillCounts drawn;  // squares far out of range, cut: many land on the same pixels
     if (batch) squares.reserve(std::min(kBatch, 64 * text.size()));
     for (std::size_t i = 0; i < text.size(); ++i) {
         const TBitMapChar& glyph = BuiltinGlyph(static_cast<uint8_t>(text[i]));
@@ -54,7 +60,7 @@ void DrawText(const std::string& text, int32_t x, int32_t y) {
                 if (!glyph.pixel[row][column]) continue;
                 SDL_Rect square{util::WrapAdd(left, column * step), util::WrapAdd(y, row * step), size, size};
                 if (!batch) {
-                    SDL_RenderFillRect(renderer, &square);
+                    FillRect(renderer, target, square.x, square.y, square.w, square.h, &drawn);
                     continue;
                 }
                 squares.push_back(square);

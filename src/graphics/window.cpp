@@ -1,5 +1,7 @@
 #include "graphics/window.hpp"
 
+#include <algorithm>
+
 #include <SDL.h>
 
 #include "core/handles.hpp"
@@ -55,7 +57,8 @@ void SetVirtualSize(int32_t w, int32_t h) {
 
 void ResizeWindow(int32_t w, int32_t h) {
     if (state.fullscreen) return;
-    if (SDL_Window* window = platform::ActiveSdlWindow()) SDL_SetWindowSize(window, w, h);
+    // Each side is held to kMaxWindowSide: the window's pixels stay within 256 MB.
+    if (SDL_Window* window = platform::ActiveSdlWindow()) SDL_SetWindowSize(window, std::min(w, kMaxWindowSide), std::min(h, kMaxWindowSide));
 }
 
 void ToggleFullscreen() {

@@ -15,7 +15,8 @@ int32_t OpenWindow(const std::string& caption, int32_t x, int32_t y, int32_t w, 
 void SetActiveWindow(int32_t window); // all drawing goes here from now on (not validated)
 void CloseWindow(int32_t window);     // destroy renderer (and its sprites) and window; clears the full-screen flag
 void SetVirtualSize(int32_t w, int32_t h);  // logical size of the active renderer; size queries answer with it from then on
-void ResizeWindow(int32_t w, int32_t h);    // window size, unless full screen
+inline constexpr int32_t kMaxWindowSide = 8192;  // resizewindow holds each side to this
+void ResizeWindow(int32_t w, int32_t h);    // window size (each side at most kMaxWindowSide), unless full screen
 void ToggleFullscreen();              // desktop full screen <-> windowed, for the active window
 bool Fullscreen();                    // the process-wide full-screen flag
 int32_t WindowWidth();                // logical width once a virtual size was set, else window width (0 without window)

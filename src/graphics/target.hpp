@@ -1,0 +1,26 @@
+// The render target of a renderer, as graphics/clip.hpp describes it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+
+#include "graphics/clip.hpp"
+
+struct SDL_Renderer;
+
+namespace vorlune::graphics {
+
+Target TargetOf(SDL_Renderer* renderer);  // output size, scale, viewport offset, software or not
+// The rectangles one drawing call of one colour has handed the renderer, and
+// how often.
+struct FillCounts {
+    std::map<std::array<float, 4>, int> drawn;
+};
+
+// One filled rectangle, cut by FitFill on the software renderer; with counts,
+// one already drawn kSettlingBlends times is not drawn again.
+void FillRect(SDL_Renderer* renderer, const Target& target, int32_t x, int32_t y, int32_t w, int32_t h,
+              FillCounts* counts = nullptr);
+
+}  // namespace vorlune::graphics
