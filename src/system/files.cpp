@@ -37,10 +37,21 @@ struct FileTable {
 
 std::string argumentsString;          // ArgumentsString: every command-line argument followed by one space
 
+// Runs at exit. A file that cannot be written out ends the run as a failed
+// fprint would, once every other file was flushed (std::exit is already
+// running, so the process leaves with _Exit).
 void FlushOpenFiles() {
-    for (std::FILE* stream : files.stream) {
-        if (stream) std::fflush(stream);
+    std::string failure;
+    for (std::size_t slot = 0; slot < files.stream.size(); ++slot) {
+        std::FILE* stream = files.stream[slot];
+        if (stream && std::fflush(stream) != 0 && failure.empty()) {
+            failure = "Write error on file \"" + files.name[slot] + "\": " + std::strerror(errno);
+        }
     }
+    if (failure.empty()) return;
+    std::printf("An unhandled error occurred: %s\n", failure.c_str());
+    std::fflush(stdout);
+    std::_Exit(platform::kUnhandledErrorStatus);
 }
 
 // The slot of a handle that was issued; any other handle ends the run.
