@@ -127,4 +127,30 @@ bool FitFill(const Target& target, int32_t x, int32_t y, int32_t w, int32_t h, F
            FitAxis(y, h, static_cast<float>(target.scaleY), oy, target.outH, out.y, out.h);
 }
 
+bool FitOutline(const Target& target, int32_t x, int32_t y, int32_t w, int32_t h, Outline& out) {
+    out.x1 = static_cast<float>(x);
+    out.y1 = static_cast<float>(y);
+    out.x2 = out.x1 + static_cast<float>(w) - 1;
+    out.y2 = out.y1 + static_cast<float>(h) - 1;
+    const double limit = 1 << 29;
+    auto near = [limit](float a, float b, double scale) {
+        return std::fabs(a * scale) < limit && std::fabs(b * scale) < limit;
+    };
+    if (near(out.x1, out.x2, target.scaleX) && near(out.y1, out.y2, target.scaleY)) return true;
+    // Wholly outside: nothing shows, whatever the scale.
+    if (!AxisMeets(std::min(out.x1, out.x2), std::max(out.x1, out.x2) + 1, target.scaleX, target.offsetX, target.outW) ||
+        !AxisMeets(std::min(out.y1, out.y2), std::max(out.y1, out.y2) + 1, target.scaleY, target.offsetY, target.outH)) {
+        return false;
+    }
+    if (target.scaleX != 1 || target.scaleY != 1) return false;
+    auto clamp = [](float v, double offset, int size) {
+        return static_cast<float>(std::clamp<double>(v, -2 - offset, size + 1 - offset));
+    };
+    out.x1 = clamp(out.x1, std::round(target.offsetX), target.outW);
+    out.x2 = clamp(out.x2, std::round(target.offsetX), target.outW);
+    out.y1 = clamp(out.y1, std::round(target.offsetY), target.outH);
+    out.y2 = clamp(out.y2, std::round(target.offsetY), target.outH);
+    return true;
+}
+
 }  // namespace vorlune::graphics

@@ -62,6 +62,19 @@ bool FillInRange(const Target& target, int64_t x, int64_t y, int64_t w, int64_t 
 // of it shows.
 bool FitFill(const Target& target, int32_t x, int32_t y, int32_t w, int32_t h, FillBox& out);
 
+// An outline rectangle as the renderer draws it: lines through the corners
+// x1 = x, x2 = x + w - 1 (float arithmetic), likewise for y.
+struct Outline {
+    float x1, y1, x2, y2;
+};
+
+// The corners to hand the renderer for the outline (x, y, w, h); false when
+// nothing is drawn. Corners within range are kept; at scale 1 corners far
+// out are moved to two pixels beyond the output, which leaves every visible
+// pixel as it was. Under another scale an outline reaching that far is not
+// drawn.
+bool FitOutline(const Target& target, int32_t x, int32_t y, int32_t w, int32_t h, Outline& out);
+
 // Blending one colour onto a pixel again and again settles within 255 blends
 // (each channel moves monotonically, one step at least, or stops for good):
 // a rectangle of one colour drawn that often changes nothing when drawn again.

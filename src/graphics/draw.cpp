@@ -126,8 +126,7 @@ void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
 }
 
 void Rectangle(int32_t x, int32_t y, int32_t w, int32_t h) {
-    SDL_Rect rect{x, y, w, h};
-    if (SDL_Renderer* renderer = platform::ActiveRenderer()) SDL_RenderDrawRect(renderer, &rect);
+    if (SDL_Renderer* renderer = platform::ActiveRenderer()) OutlineRect(renderer, TargetOf(renderer), x, y, w, h);
 }
 
 void FillRectangle(int32_t x, int32_t y, int32_t w, int32_t h) {

@@ -18,7 +18,7 @@ void BackColor(int32_t r, int32_t g, int32_t b, int32_t alpha);   // colour of l
 void ClearWindow();                                                 // Color(background colour), then clear; the draw colour stays the background colour
 void Dot(int32_t x, int32_t y);                                     // one point
 void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2);          // one line; segments reaching far off are clipped to the target first
-void Rectangle(int32_t x, int32_t y, int32_t w, int32_t h);         // outline, sizes passed unchanged
+void Rectangle(int32_t x, int32_t y, int32_t w, int32_t h);         // outline; far corners moved off the target first (not drawn under a virtual size)
 void FillRectangle(int32_t x, int32_t y, int32_t w, int32_t h);     // filled; cut to the target first where the renderer's arithmetic would overflow
 void Circle(int32_t x, int32_t y, int32_t r);                       // outline of points
 void FillCircle(int32_t x, int32_t y, int32_t r);                   // disc of vertical lines, one column wider on the left

@@ -23,6 +23,18 @@ Target TargetOf(SDL_Renderer* renderer) {
     return target;
 }
 
+void OutlineRect(SDL_Renderer* renderer, const Target& target, int32_t x, int32_t y, int32_t w, int32_t h) {
+    Outline o{};
+    if (!target.software) {
+        const SDL_Rect rect{x, y, w, h};
+        SDL_RenderDrawRect(renderer, &rect);
+    } else if (FitOutline(target, x, y, w, h, o)) {
+        // The corners in the renderer's own order.
+        const SDL_FPoint points[5] = {{o.x1, o.y1}, {o.x2, o.y1}, {o.x2, o.y2}, {o.x1, o.y2}, {o.x1, o.y1}};
+        SDL_RenderDrawLinesF(renderer, points, 5);
+    }
+}
+
 void FillRect(SDL_Renderer* renderer, const Target& target, int32_t x, int32_t y, int32_t w, int32_t h,
               FillCounts* counts) {
     if (!target.software) {

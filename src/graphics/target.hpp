@@ -20,6 +20,7 @@ struct FillCounts {
 
 // One filled rectangle, cut by FitFill on the software renderer; with counts,
 // one already drawn kSettlingBlends times is not drawn again.
+void OutlineRect(SDL_Renderer* renderer, const Target& target, int32_t x, int32_t y, int32_t w, int32_t h);  // outline, corners fitted by FitOutline on the software renderer
 void FillRect(SDL_Renderer* renderer, const Target& target, int32_t x, int32_t y, int32_t w, int32_t h,
               FillCounts* counts = nullptr);
 
