@@ -169,10 +169,10 @@ void HaltEmitter(int32_t emitternumber) {
 void ResumeEmitter(int32_t emitternumber, int32_t x, int32_t y, double aangle, double bangle) {
     const std::size_t n = Checked(emitternumber);
     if (!engines[n]) return;
+    if (BurstSize(n) > 0 && !emitter.stream[n]) NoStreamingEmitter();
     // A burst that cannot fit is refused before it starts.
     if (BurstSize(n) > static_cast<int64_t>(kMaxParticles) - (engines[n]->LastIndex() + 1)) throw std::bad_alloc();
     for (int64_t i = 0; i < BurstSize(n); ++i) {
-        if (!emitter.stream[n]) NoStreamingEmitter();
         Spawn(*engines[n], x, y, aangle, bangle, emitter.force[n], emitter.creationdelay[n]);
     }
 }

@@ -21,7 +21,7 @@ void SetSimpleParticleImage(graphics::Sprite image); // the sprite drawn by the 
 
 namespace simple {
 
-inline constexpr int32_t kMaxSimpleParticles = 1 << 22;  // particles of the cloud; more is "not enough memory"
+inline constexpr int32_t kMaxSimpleParticles = 1 << 20;  // particles of the cloud; more is "not enough memory"
 
 // One particle of the cloud.
 struct TParticle {

@@ -55,6 +55,9 @@ void DrawText(const std::string& text, int32_t x, int32_t y) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const TBitMapChar& glyph = BuiltinGlyph(static_cast<uint8_t>(text[i]));
         const int32_t left = util::WrapAdd(x, 8u * step * static_cast<uint32_t>(i));
+        // Batched cells do not wrap around: one that cannot show is skipped whole.
+        FillBox cell{};
+        if (batch && size <= (INT32_MAX >> 3) && !FitFill(target, left, y, 8 * size, 8 * size, cell)) continue;
         for (uint32_t row = 0; row < 8; ++row) {
             for (uint32_t column = 0; column < 8; ++column) {
                 if (!glyph.pixel[row][column]) continue;
