@@ -127,6 +127,20 @@ bool FitFill(const Target& target, int32_t x, int32_t y, int32_t w, int32_t h, F
            FitAxis(y, h, static_cast<float>(target.scaleY), oy, target.outH, out.y, out.h);
 }
 
+bool GeometryEdges(const Target& target, int32_t x, int32_t y, int32_t w, int32_t h, FillBox& edges) {
+    auto axis = [](int32_t v, int32_t size, double scale, double offset, int out, float& low, float& high) {
+        const float s = static_cast<float>(scale);
+        const float a = static_cast<float>(v) * s, b = a + static_cast<float>(size) * s;
+        const double lo = std::min(a, b) + offset, hi = std::max(a, b) + offset;
+        if (hi <= -2 || lo >= out + 2) return false;
+        low = static_cast<float>(std::max(lo, -2.0));
+        high = static_cast<float>(std::min(hi, out + 2.0));
+        return true;
+    };
+    return axis(x, w, target.scaleX, target.offsetX, target.outW, edges.x, edges.w) &&
+           axis(y, h, target.scaleY, target.offsetY, target.outH, edges.y, edges.h);
+}
+
 bool FitOutline(const Target& target, int32_t x, int32_t y, int32_t w, int32_t h, Outline& out) {
     out.x1 = static_cast<float>(x);
     out.y1 = static_cast<float>(y);

@@ -62,6 +62,13 @@ bool FillInRange(const Target& target, int64_t x, int64_t y, int64_t w, int64_t 
 // of it shows.
 bool FitFill(const Target& target, int32_t x, int32_t y, int32_t w, int32_t h, FillBox& out);
 
+// A filled rectangle as the accelerated renderers place it: its edges
+// x * scale and x * scale + w * scale in float, moved by the offset, each cut
+// to two pixels beyond the output (edges.x, edges.y the low edges, edges.w,
+// edges.h the high ones). Rectangles with equal edges cover the same pixels.
+// False when nothing of it shows.
+bool GeometryEdges(const Target& target, int32_t x, int32_t y, int32_t w, int32_t h, FillBox& edges);
+
 // An outline rectangle as the renderer draws it: lines through the corners
 // x1 = x, x2 = x + w - 1 (float arithmetic), likewise for y.
 struct Outline {

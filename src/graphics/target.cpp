@@ -38,6 +38,10 @@ void OutlineRect(SDL_Renderer* renderer, const Target& target, int32_t x, int32_
 void FillRect(SDL_Renderer* renderer, const Target& target, int32_t x, int32_t y, int32_t w, int32_t h,
               FillCounts* counts) {
     if (!target.software) {
+        // Handed over unchanged unless it cannot show or has settled.
+        FillBox edges{};
+        if (!GeometryEdges(target, x, y, w, h, edges)) return;
+        if (counts && counts->drawn[{edges.x, edges.y, edges.w, edges.h}]++ >= kSettlingBlends) return;
         const SDL_Rect rect{x, y, w, h};
         SDL_RenderFillRect(renderer, &rect);
         return;

@@ -18,7 +18,8 @@ struct FillCounts {
     std::map<std::array<float, 4>, int> drawn;
 };
 
-// One filled rectangle, cut by FitFill on the software renderer; with counts,
+// One filled rectangle, cut by FitFill on the software renderer, dropped when
+// it cannot show on the others; with counts, one covering the same pixels as
 // one already drawn kSettlingBlends times is not drawn again.
 void OutlineRect(SDL_Renderer* renderer, const Target& target, int32_t x, int32_t y, int32_t w, int32_t h);  // outline, corners fitted by FitOutline on the software renderer
 void FillRect(SDL_Renderer* renderer, const Target& target, int32_t x, int32_t y, int32_t w, int32_t h,
