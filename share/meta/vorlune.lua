@@ -73,8 +73,9 @@ function setvirtualsize(w, h) end
 
 ---Sets the active window's size in pixels (not while full screen).
 ---
----Sets the active window's size in pixels. It does nothing while the
----full-screen flag is set. Usage text: "Usage: resizewindow (x,y)".
+---Sets the active window's size in pixels. Each side is held to at most 8192
+---pixels, so the window's own pixels never take more than 256 MB. It does
+---nothing while the full-screen flag is set. Usage text: "Usage: resizewindow (x,y)".
 ---@param w integer
 ---@param h integer
 function resizewindow(w, h) end
@@ -610,6 +611,22 @@ function spriteheight(sprite) end
 ---right. **When both are true only vflip applies.** Remember that 0 is a true
 ---value: use `false`. Usage text (no "Usage: "):
 ---"drawsprite (sprite, x,y,width,height,angle,vflip,hflip)".
+---
+---**Copies and what they cost.** The same rules hold for every sprite copy:
+---`drawsprite`, `drawspritepart`, bitmap text and tiles, animations and
+---particles.
+---- A NaN or infinite angle, width or height draws nothing. Angles of 10^9
+---  degrees or more (either sign) are first reduced modulo 360.
+---- A copy whose rotated rectangle cannot touch the window is not drawn at
+---  all, so positions and sizes far off cost nothing. What shows is exactly
+---  what the renderer draws for the copy.
+---- The software renderer builds some copies as whole pictures before it
+---  clips them: those turned or flipped, at their drawn size in logical units,
+---  and those scaled that cross the window's edge, at their size in window
+---  pixels. There, a turned or flipped copy larger than 2^21 pixels
+---  (2,097,152, for example 1448 × 1448) and a scaled copy across the edge
+---  larger than 2^23 pixels (8,388,608) are not drawn. The accelerated
+---  renderers draw such copies in full.
 ---@param sprite vorlune.Sprite
 ---@param x integer
 ---@param y integer
@@ -1362,7 +1379,10 @@ function createemitter(amount, live, stream) end
 
 ---Adds a burst of particles to the emitter at (X, Y).
 ---
----Adds amount + 1 particles at (X, Y) to those already there. Each particle
+---Adds amount + 1 particles at (X, Y) to those already there. An emitter holds
+---at most 2^20 (1,048,576) particles: a burst (here, in `drawparticles`,
+---`drawmovingparticles` or `resumeemitter`) that would pass it raises the
+---script error "not enough memory". Each particle
 ---gets:
 ---- a direction BAngle + a random whole number of degrees from 0 to
 ---  AAngle − 1, plus a random fraction below 1. AAngle 360 sprays all around,
@@ -1478,7 +1498,8 @@ function freeemitter(emitternumber) end
 ---  (normal mode).
 ---
 ---Nothing is drawn yet. A negative number removes particles from the end,
----never below none. It takes **eight** arguments, although its usage text names
+---never below none. More than 2^20 (1,048,576) particles in all raise the
+---script error "not enough memory". It takes **eight** arguments, although its usage text names
 ---seven: "Usage: createmirvparticles (px,py,number,cycle, red,green,blue)".
 ---@param px integer
 ---@param py integer
