@@ -64,6 +64,8 @@ TEST(CopyPlan, DropsWhatCannotShowAndWhatTheSoftwareRendererWouldBuildHuge) {
         {"rotated 2000 x 2000", Output(true), {-500, -500, 2000, 2000, 16, 16, 30, false}, false},
         {"rotated 2000 x 2000 elsewhere", Output(false), {-500, -500, 2000, 2000, 16, 16, 30, false}, true},
         {"flipped 1400 x 1400", Output(true), {-500, -500, 1400, 1400, 16, 16, 0, true}, true},
+        {"rotated 14000 x 1, a huge box", Output(true), {-500, 10, 14000, 1, 16, 16, 44, false}, false},
+        {"rotated 1400 x 1400, box too big", Output(true), {-500, -500, 1400, 1400, 16, 16, 45, false}, false},
         {"scaled 4000 x 4000 across the edge", Output(true), {-10, -10, 4000, 4000, 16, 16, 0, false}, false},
         {"unscaled 4000 x 4000 across the edge", Output(true), {-10, -10, 4000, 4000, 4000, 4000, 0, false}, true},
         {"scaled 2000 x 2000 across the edge", Output(true), {-10, -10, 2000, 2000, 16, 16, 0, false}, true},

@@ -624,7 +624,8 @@ function spriteheight(sprite) end
 ---  clips them: those turned or flipped, at their drawn size in logical units,
 ---  and those scaled that cross the window's edge, at their size in window
 ---  pixels. There, a turned or flipped copy larger than 2^21 pixels
----  (2,097,152, for example 1448 × 1448) and a scaled copy across the edge
+---  (2,097,152, for example 1448 × 1448), or whose turned bounding box is, and
+---  a scaled copy across the edge
 ---  larger than 2^23 pixels (8,388,608) are not drawn. The accelerated
 ---  renderers draw such copies in full.
 ---@param sprite vorlune.Sprite

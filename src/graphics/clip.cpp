@@ -57,8 +57,9 @@ CopyPlan PlanCopy(const Target& target, const Copy& copy) {
     if (target.software) {
         if (!exact) {
             // Rotated or flipped: the whole destination is built (in drawing
-            // units), then rotated.
-            if (std::fabs(w) * std::fabs(h) > kMaxBuiltRotated) return plan;
+            // units), then turned into a picture of its bounding box.
+            const double box = (2 * ex + 2) * (2 * ey + 2);
+            if (std::fabs(w) * std::fabs(h) > kMaxBuiltRotated || box > kMaxBuiltRotated) return plan;
         } else {
             const float sx = static_cast<float>(target.scaleX), sy = static_cast<float>(target.scaleY);
             const double px = Physical(static_cast<double>(copy.x), sx) + std::round(target.offsetX);

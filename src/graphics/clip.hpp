@@ -32,7 +32,7 @@ struct Copy {
 };
 
 // Largest destination, in pixels, the software renderer may build in full.
-inline constexpr double kMaxBuiltRotated = 1 << 21;  // rotated or flipped: logical size, several pictures of it
+inline constexpr double kMaxBuiltRotated = 1 << 21;  // rotated or flipped: logical size, and that of its turned bounding box
 inline constexpr double kMaxBuiltScaled = 1 << 23;   // scaled across the output's edge: output pixels, one picture
 
 struct CopyPlan {
