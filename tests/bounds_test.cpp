@@ -60,6 +60,10 @@ TEST(CopyPlan, DropsWhatCannotShowAndWhatTheSoftwareRendererWouldBuildHuge) {
         // Virtual size: drawing unit 2 is output pixel 1.
         {"half scale, inside", Output(true, 0.5), {500, 10, 16, 16, 16, 16, 0, false}, true},
         {"half scale, beyond", Output(true, 0.5), {700, 10, 16, 16, 16, 16, 0, false}, false},
+        // Squeezed below a pixel by a virtual size of millions of units.
+        {"squeezed", Output(true, 1e-6), {10, 10, 16, 16, 16, 16, 0, false}, false},
+        {"squeezed and turned", Output(true, 1e-6), {10, 10, 16, 16, 16, 16, 30, false}, false},
+        {"squeezed and turned elsewhere", Output(false, 1e-6), {10, 10, 16, 16, 16, 16, 30, false}, true},
         // Built in full by the software renderer: rotated or flipped, or scaled across an edge.
         {"rotated 2000 x 2000", Output(true), {-500, -500, 2000, 2000, 16, 16, 30, false}, false},
         {"rotated 2000 x 2000 elsewhere", Output(false), {-500, -500, 2000, 2000, 16, 16, 30, false}, true},

@@ -56,6 +56,10 @@ CopyPlan PlanCopy(const Target& target, const Copy& copy) {
     }
     if (target.software) {
         if (!exact) {
+            // The turned picture (at most 2 * ex + 4 by 2 * ey + 4) is scaled
+            // to the output with its size truncated: below one pixel it
+            // leaves nothing, as under a virtual size of millions of units.
+            if ((2 * ex + 4) * std::fabs(target.scaleX) < 1 || (2 * ey + 4) * std::fabs(target.scaleY) < 1) return plan;
             // Rotated or flipped: the whole destination is built (in drawing
             // units), then turned into a picture of its bounding box.
             const double box = (2 * ex + 2) * (2 * ey + 2);
@@ -66,6 +70,8 @@ CopyPlan PlanCopy(const Target& target, const Copy& copy) {
             const double py = Physical(static_cast<double>(copy.y), sy) + std::round(target.offsetY);
             const double pw = Physical(w, sx), ph = Physical(h, sy);
             if (std::max({std::fabs(px), std::fabs(py), std::fabs(px + pw), std::fabs(py + ph)}) > kIntLimit) return plan;
+            // A destination truncated to no pixels draws nothing.
+            if (pw == 0 || ph == 0) return plan;
             const bool scaled = pw != static_cast<double>(copy.sourceW) || ph != static_cast<double>(copy.sourceH);
             const bool crosses = px < 0 || py < 0 || px + pw > target.outW || py + ph > target.outH;
             // Scaled across the output's edge: the whole destination is built first.
