@@ -264,7 +264,9 @@ TEST_F(BoundsTest, HostileCallsStayCheapAndSmall) {
         EXPECT_LT(seconds, 5.0) << c.call;
         // The address sanitizer holds freed memory back for a while: peak
         // memory is measured without it.
-        if (!kSanitized) EXPECT_LT(usage.ru_maxrss - before, 64 * 1024) << c.call;  // kilobytes
+        if (!kSanitized) {
+            EXPECT_LT(usage.ru_maxrss - before, 64 * 1024) << c.call;  // kilobytes
+        }
         SDL_DestroyWindow(platform::ActiveSdlWindow());
     }
 }
