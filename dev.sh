@@ -10,7 +10,7 @@
 set -eu
 cd "$(dirname "$0")"
 
-PACKAGES="g++ cmake make pkg-config liblua5.2-dev libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libgtest-dev python3"
+PACKAGES="g++ cmake make pkg-config liblua5.2-dev libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libgtest-dev python3 xvfb xauth xdotool"
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 install_missing() {
