@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "graphics/canvas.hpp"
 #include "platform/active_window.hpp"
 #include "platform/image_library.hpp"
 #include "graphics/window.hpp"
@@ -58,6 +59,8 @@ bool Drawable(const Sprite& sprite) {
 void CopySprite(const Sprite& sprite, const SDL_Rect* source, int32_t x, int32_t y, int32_t w, int32_t h,
                 double xscale, double yscale, double angle, bool vflip, bool hflip) {
     SDL_Rect destination{x, y, ScaledSize(w, xscale), ScaledSize(h, yscale)};
+    // A frame being drawn into a copy in main memory goes on on the renderer.
+    canvas::BeforeCopy(sprite.renderer);
     // A null centre rotates about the centre of the destination rectangle.
     SDL_RenderCopyEx(sprite.renderer, sprite.texture, source, &destination, angle, nullptr,
                      static_cast<SDL_RendererFlip>(FlipFor(vflip, hflip)));

@@ -7,6 +7,7 @@
 
 #include "platform/active_window.hpp"
 #include "platform/clock.hpp"
+#include "graphics/canvas.hpp"
 #include "graphics/draw.hpp"
 #include "graphics/frame.hpp"
 #include "graphics/window.hpp"
@@ -32,10 +33,10 @@ int32_t Width(int32_t size, std::size_t count) {
 }  // namespace
 
 void DrawText(const std::string& text, int32_t x, int32_t y) {
-    SDL_Renderer* renderer = platform::ActiveRenderer();
+    const canvas::Pen pen = canvas::ActivePen();
     // The software renderer widens zero-size fills to one pixel: size 0
     // draws nothing at all.
-    if (!renderer || state.size == 0) return;
+    if (!pen.renderer || state.size == 0) return;
     const int32_t size = state.size;
     const uint32_t step = static_cast<uint32_t>(size);
     // While 8 * size * length stays below 2^32 no square lands on another
@@ -54,18 +55,18 @@ void DrawText(const std::string& text, int32_t x, int32_t y) {
                 if (!glyph.pixel[row][column]) continue;
                 SDL_Rect square{util::WrapAdd(left, column * step), util::WrapAdd(y, row * step), size, size};
                 if (!batch) {
-                    SDL_RenderFillRect(renderer, &square);
+                    canvas::FillRect(pen, square);
                     continue;
                 }
                 squares.push_back(square);
                 if (squares.size() == kBatch) {
-                    SDL_RenderFillRects(renderer, squares.data(), static_cast<int>(squares.size()));
+                    canvas::FillRects(pen, squares.data(), static_cast<int>(squares.size()));
                     squares.clear();
                 }
             }
         }
     }
-    if (!squares.empty()) SDL_RenderFillRects(renderer, squares.data(), static_cast<int>(squares.size()));
+    if (!squares.empty()) canvas::FillRects(pen, squares.data(), static_cast<int>(squares.size()));
 }
 
 void TextSize(int32_t size) { state.size = size; }

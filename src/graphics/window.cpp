@@ -7,6 +7,7 @@
 #include "platform/exit.hpp"
 #include "platform/media.hpp"
 #include "core/reset.hpp"
+#include "graphics/canvas.hpp"
 
 namespace vorlune::graphics {
 namespace {
@@ -42,6 +43,7 @@ void CloseWindow(int32_t window) {
     if (renderer) {
         // SDL destroys the renderer's textures with it: forget those sprites.
         core::ForgetOwnedBy(renderer);
+        canvas::Forget(renderer);
         SDL_DestroyRenderer(renderer);
     }
     if (w) SDL_DestroyWindow(w);
@@ -49,17 +51,24 @@ void CloseWindow(int32_t window) {
 }
 
 void SetVirtualSize(int32_t w, int32_t h) {
-    if (SDL_Renderer* renderer = platform::ActiveRenderer()) SDL_RenderSetLogicalSize(renderer, w, h);
+    if (SDL_Renderer* renderer = platform::ActiveRenderer()) {
+        canvas::BeforeChange(renderer);
+        SDL_RenderSetLogicalSize(renderer, w, h);
+    }
     state.logicalSize = true;
 }
 
 void ResizeWindow(int32_t w, int32_t h) {
     if (state.fullscreen) return;
-    if (SDL_Window* window = platform::ActiveSdlWindow()) SDL_SetWindowSize(window, w, h);
+    if (SDL_Window* window = platform::ActiveSdlWindow()) {
+        canvas::BeforeChange(SDL_GetRenderer(window));
+        SDL_SetWindowSize(window, w, h);
+    }
 }
 
 void ToggleFullscreen() {
     SDL_Window* window = platform::ActiveSdlWindow();
+    if (window) canvas::BeforeChange(SDL_GetRenderer(window));
     if (!state.fullscreen) {
         if (window) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
         state.fullscreen = true;
