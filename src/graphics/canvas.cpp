@@ -51,9 +51,11 @@ struct GlCalls {
     void(APIENTRY* deleteFramebuffers)(GLsizei, const GLuint*) = nullptr;
     void(APIENTRY* bindFramebuffer)(GLenum, GLuint) = nullptr;
     void(APIENTRY* framebufferTexture2D)(GLenum, GLenum, GLenum, GLuint, GLint) = nullptr;
+    GLenum(APIENTRY* checkFramebufferStatus)(GLenum) = nullptr;
     void(APIENTRY* blitFramebuffer)(GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLbitfield, GLenum) = nullptr;
 };
 GlCalls gl;
+constexpr GLuint kNoBlit = ~GLuint{0};  // framebuffer value: the context cannot blit the copy
 
 template <typename F>
 void Load(F& f, const char* name) {
@@ -74,10 +76,11 @@ bool GlUsable() {
         Load(gl.deleteFramebuffers, "glDeleteFramebuffers");
         Load(gl.bindFramebuffer, "glBindFramebuffer");
         Load(gl.framebufferTexture2D, "glFramebufferTexture2D");
+        Load(gl.checkFramebufferStatus, "glCheckFramebufferStatus");
         Load(gl.blitFramebuffer, "glBlitFramebuffer");
     }
     return gl.getIntegerv && gl.isEnabled && gl.enable && gl.disable && gl.genFramebuffers && gl.deleteFramebuffers &&
-           gl.bindFramebuffer && gl.framebufferTexture2D && gl.blitFramebuffer;
+           gl.bindFramebuffer && gl.framebufferTexture2D && gl.checkFramebufferStatus && gl.blitFramebuffer;
 }
 
 bool IsSoftware(SDL_Renderer* renderer) {
@@ -123,6 +126,18 @@ void DropCopy(std::size_t i) {
     // or by Forget while it lives.
 }
 
+void DropUpload(std::size_t i) {
+    if (!copies.upload[i]) return;
+    const GLuint fbo = copies.framebuffer[i];
+    if (fbo != 0 && fbo != kNoBlit && SDL_GL_BindTexture(copies.upload[i], nullptr, nullptr) == 0) {
+        gl.deleteFramebuffers(1, &fbo);
+        SDL_GL_UnbindTexture(copies.upload[i]);
+    }
+    copies.framebuffer[i] = 0;
+    SDL_DestroyTexture(copies.upload[i]);
+    copies.upload[i] = nullptr;
+}
+
 // The renderer draws in output pixels: no logical size, scale 1, no clip, no
 // render target. Only then is every call drawn by the copy as the software
 // renderer of a window would draw it.
@@ -141,10 +156,7 @@ bool Ready(std::size_t i, SDL_Renderer* renderer) {
     if (SDL_GetRendererOutputSize(renderer, &w, &h) != 0 || w <= 0 || h <= 0) return false;
     if (copies.surface[i] && copies.surface[i]->w == w && copies.surface[i]->h == h) return true;
     DropCopy(i);
-    if (copies.upload[i]) {
-        SDL_DestroyTexture(copies.upload[i]);
-        copies.upload[i] = nullptr;
-    }
+    DropUpload(i);
     // The format of a window surface on X11 and on the dummy driver.
     copies.surface[i] = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888);
     if (!copies.surface[i]) return false;
@@ -164,6 +176,46 @@ bool Ready(std::size_t i, SDL_Renderer* renderer) {
     return true;
 }
 
+// Blits the uploaded copy into the renderer's back buffer with OpenGL; false
+// when that cannot be done.
+bool Blit(std::size_t i) {
+    SDL_Texture* upload = copies.upload[i];
+    const SDL_Surface* surface = copies.surface[i];
+    if (copies.framebuffer[i] == kNoBlit) return false;
+    // Binding the texture makes the renderer's context current; SDL forgets
+    // the binding again at the unbind.
+    if (SDL_GL_BindTexture(upload, nullptr, nullptr) != 0) return false;
+    GLint texture = 0, read = 0, draw = 0;
+    gl.getIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+    gl.getIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
+    gl.getIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
+    if (copies.framebuffer[i] == 0) {
+        GLuint made = 0;
+        gl.genFramebuffers(1, &made);
+        gl.bindFramebuffer(GL_READ_FRAMEBUFFER, made);
+        gl.framebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, static_cast<GLuint>(texture), 0);
+        const bool complete = texture != 0 && gl.checkFramebufferStatus(GL_READ_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        gl.bindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
+        if (!complete) {
+            gl.deleteFramebuffers(1, &made);
+            copies.framebuffer[i] = kNoBlit;
+            SDL_GL_UnbindTexture(upload);
+            return false;
+        }
+        copies.framebuffer[i] = made;
+    }
+    const bool scissor = gl.isEnabled(GL_SCISSOR_TEST);
+    if (scissor) gl.disable(GL_SCISSOR_TEST);
+    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, copies.framebuffer[i]);
+    // Row 0 of the texture is the top row; the window's is the bottom one.
+    gl.blitFramebuffer(0, 0, surface->w, surface->h, 0, surface->h, surface->w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
+    gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(draw));
+    if (scissor) gl.enable(GL_SCISSOR_TEST);
+    SDL_GL_UnbindTexture(upload);
+    return true;
+}
+
 // Puts the copy into the renderer's back buffer, pixel for pixel.
 void PutCopy(std::size_t i) {
     SDL_Renderer* renderer = copies.renderer[i];
@@ -178,27 +230,9 @@ void PutCopy(std::size_t i) {
     }
     SDL_Texture* upload = copies.upload[i];
     SDL_UpdateTexture(upload, nullptr, surface->pixels, surface->pitch);
-    // Binding the texture makes the renderer's context current; SDL forgets
-    // the binding again at the unbind.
-    if (SDL_GL_BindTexture(upload, nullptr, nullptr) != 0) return;
-    GLint texture = 0, read = 0, draw = 0;
-    gl.getIntegerv(GL_TEXTURE_BINDING_2D, &texture);
-    gl.getIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
-    gl.getIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
-    if (copies.framebuffer[i] == 0) {
-        gl.genFramebuffers(1, &copies.framebuffer[i]);
-        gl.bindFramebuffer(GL_READ_FRAMEBUFFER, copies.framebuffer[i]);
-        gl.framebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, static_cast<GLuint>(texture), 0);
-    }
-    const bool scissor = gl.isEnabled(GL_SCISSOR_TEST);
-    if (scissor) gl.disable(GL_SCISSOR_TEST);
-    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, copies.framebuffer[i]);
-    // Row 0 of the texture is the top row; the window's is the bottom one.
-    gl.blitFramebuffer(0, 0, surface->w, surface->h, 0, surface->h, surface->w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
-    gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(draw));
-    if (scissor) gl.enable(GL_SCISSOR_TEST);
-    SDL_GL_UnbindTexture(upload);
+    // A 1:1 copy without blending gives the same pixels as the blit, at several
+    // times its cost; it serves where the blit cannot be made.
+    if (!Blit(i)) SDL_RenderCopy(renderer, upload, nullptr, nullptr);
 }
 
 // The renderer takes over the draw colour and blend mode the copy was left with.
@@ -472,11 +506,7 @@ void Forget(SDL_Renderer* renderer) {
     if (i < 0) return;
     const auto k = static_cast<std::size_t>(i);
     DropCopy(k);
-    if (copies.framebuffer[k] != 0 && copies.upload[k] && SDL_GL_BindTexture(copies.upload[k], nullptr, nullptr) == 0) {
-        gl.deleteFramebuffers(1, &copies.framebuffer[k]);
-        SDL_GL_UnbindTexture(copies.upload[k]);
-    }
-    // The renderer destroys its own textures.
+    DropUpload(k);
     copies.renderer.erase(copies.renderer.begin() + i);
     copies.surface.erase(copies.surface.begin() + i);
     copies.software.erase(copies.software.begin() + i);
