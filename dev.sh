@@ -1,7 +1,8 @@
 #!/bin/sh
 # Vorlune developer commands.
 #   ./dev.sh demo    install what is missing, build, run the demo
-#   ./dev.sh test    install what is missing, build (plain and sanitizer builds), run every test
+#   ./dev.sh test    install what is missing, build (plain and sanitizer builds), run every test,
+#                    and the golden frames on SDL's OpenGL renderer under Xvfb with Mesa
 #   ./dev.sh build   build build/vorlune, build/vorlune-bind and build/vorlune-run only
 #   ./dev.sh package build the Debian package build-package/vorlune_<version>_<arch>.deb
 #   ./dev.sh bench   run the benchmarks (see bench/README.md)
@@ -33,6 +34,15 @@ build() {  # build DIR [cmake options...]
     cmake --build "$dir" -j "$JOBS"
 }
 
+# The golden frames on SDL's OpenGL renderer (Mesa) in a private X server.
+# They fail, rather than skip, when no OpenGL renderer can be made.
+GL_PACKAGES="xvfb xauth libgl1-mesa-dri"
+
+gl_test() {
+    xvfb-run -a -s "-screen 0 1024x768x24" env VORLUNE_TEST_GL=1 SDL_AUDIODRIVER=dummy \
+        "$1/tests/vorlune_tests" --gtest_filter='GoldenTest.*' --gtest_brief=1
+}
+
 headless_test() {  # run every test of a build directory without a display
     env -u DISPLAY SDL_VIDEODRIVER=dummy SDL_RENDER_DRIVER=software SDL_AUDIODRIVER=dummy \
         ctest --test-dir "$1" -j "$JOBS" --output-on-failure
@@ -56,9 +66,10 @@ demo)
     fi
     ;;
 test)
-    install_missing
+    install_missing $GL_PACKAGES
     build build -DVORLUNE_TESTS=ON
     headless_test build
+    gl_test build
     build build-asan -DVORLUNE_TESTS=ON -DVORLUNE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
     headless_test build-asan
     ;;
@@ -104,7 +115,7 @@ fuzz)
     esac
     ;;
 *)
-    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

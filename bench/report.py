@@ -36,11 +36,15 @@ SCENE_TITLE = {
 
 
 SCENE_NOTE = {
-    "text": "The interpreter's `drawtext` already sends a text's glyph squares in `SDL_RenderFillRects` batches, "
-            "so the floor to hold it against is the batched FillRects row; the plain floor makes one "
-            "`SDL_RenderFillRect` per glyph pixel.",
+    "text": "The interpreter's `drawtext` sends a text's glyph squares in `SDL_RenderFillRects` batches, "
+            "so headless the floor to hold it against is the batched FillRects row; the plain floor makes one "
+            "`SDL_RenderFillRect` per glyph pixel. Under Xvfb (OpenGL renderer) the interpreter draws a frame "
+            "that starts with a clear into a copy in main memory with SDL's software renderer and puts it into "
+            "the back buffer before the present: the floor there makes the plain calls on OpenGL.",
     "primitives": "The interpreter makes one `SDL_RenderDrawLine` per disc column and per line, as the plain floor "
-                  "does, and clips each segment to the target first.",
+                  "does, and clips each segment to the target first. Under Xvfb (OpenGL renderer) those calls "
+                  "go to a copy of the frame in main memory drawn by SDL's software renderer, put into the back "
+                  "buffer before the present; the floor there makes the plain calls on OpenGL.",
 }
 
 

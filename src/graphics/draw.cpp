@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include "platform/active_window.hpp"
+#include "graphics/canvas.hpp"
 #include "graphics/raster.hpp"
 #include "graphics/target.hpp"
 #include "graphics/window.hpp"
@@ -68,38 +69,35 @@ bool Rasterable(const Area& view) {
     return across <= kMaxVisibleSpan && down <= kMaxVisibleSpan && across * down <= kMaxVisibleArea;
 }
 
-void DrawSegment(SDL_Renderer* renderer, const Area& view, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    if (FitSegment(view, x1, y1, x2, y2) != SegmentFit::Outside) SDL_RenderDrawLine(renderer, x1, y1, x2, y2);
+void DrawSegment(const canvas::Pen& pen, const Area& view, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    if (FitSegment(view, x1, y1, x2, y2) != SegmentFit::Outside) canvas::Line(pen, x1, y1, x2, y2);
 }
 
-// Sends the rasterisers' points and lines to a renderer, one call each.
+// Sends the rasterisers' points and lines to the canvas, one call each.
 class RendererSink final : public PlotSink {
 public:
-    RendererSink(SDL_Renderer* renderer, const Area& view) : PlotSink(view), renderer_(renderer) {}
-    void Point(int32_t x, int32_t y) override { SDL_RenderDrawPoint(renderer_, x, y); }
-    void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override { DrawSegment(renderer_, visible, x1, y1, x2, y2); }
+    RendererSink(const canvas::Pen& pen, const Area& view) : PlotSink(view), pen_(pen) {}
+    void Point(int32_t x, int32_t y) override { canvas::Point(pen_, x, y); }
+    void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override { DrawSegment(pen_, visible, x1, y1, x2, y2); }
 
 private:
-    SDL_Renderer* renderer_;
+    canvas::Pen pen_;
 };
 
 template <typename Raster, typename... Args>
 void Rasterise(Raster raster, Args... args) {
-    SDL_Renderer* renderer = platform::ActiveRenderer();
-    if (!renderer) return;
-    const Area view = VisibleArea(renderer);
+    const canvas::Pen pen = canvas::ActivePen();
+    if (!pen.renderer) return;
+    const Area view = VisibleArea(pen.renderer);
     if (!Rasterable(view)) return;
-    RendererSink sink(renderer, view);
+    RendererSink sink(pen, view);
     raster(sink, args...);
 }
 
 }  // namespace
 
 void Color(int32_t r, int32_t g, int32_t b, int32_t alpha) {
-    SDL_Renderer* renderer = platform::ActiveRenderer();
-    if (!renderer) return;
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
-    SDL_SetRenderDrawColor(renderer, Channel(r), Channel(g), Channel(b), Channel(alpha));
+    canvas::SetColour(canvas::ActivePen(), Channel(r), Channel(g), Channel(b), Channel(alpha));
 }
 
 void BackColor(int32_t r, int32_t g, int32_t b, int32_t alpha) {
@@ -111,26 +109,26 @@ void BackColor(int32_t r, int32_t g, int32_t b, int32_t alpha) {
 
 void ClearWindow() {
     Color(state.backColour[0], state.backColour[1], state.backColour[2], state.backColour[3]);
-    if (SDL_Renderer* renderer = platform::ActiveRenderer()) SDL_RenderClear(renderer);
+    canvas::Clear(canvas::ActivePen());
 }
 
-void Dot(int32_t x, int32_t y) {
-    if (SDL_Renderer* renderer = platform::ActiveRenderer()) SDL_RenderDrawPoint(renderer, x, y);
-}
+void Dot(int32_t x, int32_t y) { canvas::Point(canvas::ActivePen(), x, y); }
 
 void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    SDL_Renderer* renderer = platform::ActiveRenderer();
-    if (!renderer) return;
-    const Area view = VisibleArea(renderer);
-    if (Rasterable(view)) DrawSegment(renderer, view, x1, y1, x2, y2);
+    const canvas::Pen pen = canvas::ActivePen();
+    if (!pen.renderer) return;
+    const Area view = VisibleArea(pen.renderer);
+    if (Rasterable(view)) DrawSegment(pen, view, x1, y1, x2, y2);
 }
 
 void Rectangle(int32_t x, int32_t y, int32_t w, int32_t h) {
-    if (SDL_Renderer* renderer = platform::ActiveRenderer()) OutlineRect(renderer, TargetOf(renderer), x, y, w, h);
+    canvas::Pen pen = canvas::ActivePen();
+    if (pen.renderer) OutlineRect(pen, TargetOf(pen.renderer), x, y, w, h);
 }
 
 void FillRectangle(int32_t x, int32_t y, int32_t w, int32_t h) {
-    if (SDL_Renderer* renderer = platform::ActiveRenderer()) FillRect(renderer, TargetOf(renderer), x, y, w, h);
+    canvas::Pen pen = canvas::ActivePen();
+    if (pen.renderer) FillRect(pen, TargetOf(pen.renderer), x, y, w, h);
 }
 
 void Circle(int32_t x, int32_t y, int32_t r) { Rasterise(RasterCircle, x, y, r); }
@@ -139,13 +137,13 @@ void Ellipse(int32_t x, int32_t y, int32_t xr, int32_t yr) { Rasterise(RasterEll
 void FillEllipse(int32_t x, int32_t y, int32_t xr, int32_t yr) { Rasterise(RasterFillEllipse, x, y, xr, yr); }
 
 void Triangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3) {
-    SDL_Renderer* renderer = platform::ActiveRenderer();
-    if (!renderer) return;
-    const Area view = VisibleArea(renderer);
+    const canvas::Pen pen = canvas::ActivePen();
+    if (!pen.renderer) return;
+    const Area view = VisibleArea(pen.renderer);
     if (!Rasterable(view)) return;
-    DrawSegment(renderer, view, x1, y1, x2, y2);
-    DrawSegment(renderer, view, x2, y2, x3, y3);
-    DrawSegment(renderer, view, x3, y3, x1, y1);
+    DrawSegment(pen, view, x1, y1, x2, y2);
+    DrawSegment(pen, view, x2, y2, x3, y3);
+    DrawSegment(pen, view, x3, y3, x1, y1);
 }
 
 void FillTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3) {

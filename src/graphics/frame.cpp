@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "core/reset.hpp"
+#include "graphics/canvas.hpp"
 #include "platform/active_window.hpp"
 #include "platform/clock.hpp"
 #include "graphics/inspect.hpp"
@@ -27,8 +28,13 @@ constexpr uint32_t kWrappedAhead = 0x80000000u;
 void Redraw() {
     SDL_Renderer* renderer = platform::ActiveRenderer();
     if (!renderer) return;
-    if (state.observer) state.observer(renderer, PresentPhase::Before);
-    SDL_RenderPresent(renderer);
+    if (state.observer) {
+        // The observer reads the frame from the renderer: a frame drawn into
+        // a copy in main memory is put there first.
+        canvas::Flush(renderer);
+        state.observer(renderer, PresentPhase::Before);
+    }
+    canvas::Present(renderer);
     if (state.observer) state.observer(renderer, PresentPhase::After);
 }
 

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include "graphics/canvas.hpp"
 #include "platform/active_window.hpp"
 #include "platform/image_library.hpp"
 #include "graphics/target.hpp"
@@ -82,6 +83,8 @@ void CopySprite(const Sprite& sprite, const SDL_Rect* source, int32_t x, int32_t
     SDL_Rect destination{x, y, ScaledSize(w, xscale), ScaledSize(h, yscale)};
     const CopyPlan plan = PlanSpriteCopy(sprite, source, destination, xscale, yscale, angle, vflip || hflip);
     if (!plan.draw) return;
+    // A frame being drawn into a copy in main memory goes on on the renderer.
+    canvas::BeforeCopy(sprite.renderer);
     // A null centre rotates about the centre of the destination rectangle.
     SDL_RenderCopyEx(sprite.renderer, sprite.texture, source, &destination, plan.angle, nullptr,
                      static_cast<SDL_RendererFlip>(FlipFor(vflip, hflip)));

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 
+#include "graphics/canvas.hpp"
 #include "graphics/clip.hpp"
 
 struct SDL_Renderer;
@@ -21,8 +22,8 @@ struct FillCounts {
 // One filled rectangle, cut by FitFill on the software renderer, dropped when
 // it cannot show on the others; with counts, one covering the same pixels as
 // one already drawn kSettlingBlends times is not drawn again.
-void OutlineRect(SDL_Renderer* renderer, const Target& target, int32_t x, int32_t y, int32_t w, int32_t h);  // outline, corners fitted by FitOutline on the software renderer
-void FillRect(SDL_Renderer* renderer, const Target& target, int32_t x, int32_t y, int32_t w, int32_t h,
+void OutlineRect(canvas::Pen& pen, const Target& target, int32_t x, int32_t y, int32_t w, int32_t h);  // outline, corners fitted by FitOutline on the software renderer
+void FillRect(canvas::Pen& pen, const Target& target, int32_t x, int32_t y, int32_t w, int32_t h,
               FillCounts* counts = nullptr);
 
 }  // namespace vorlune::graphics

@@ -7,6 +7,7 @@
 
 #include "platform/active_window.hpp"
 #include "platform/clock.hpp"
+#include "graphics/canvas.hpp"
 #include "graphics/draw.hpp"
 #include "graphics/frame.hpp"
 #include "graphics/target.hpp"
@@ -33,10 +34,10 @@ int32_t Width(int32_t size, std::size_t count) {
 }  // namespace
 
 void DrawText(const std::string& text, int32_t x, int32_t y) {
-    SDL_Renderer* renderer = platform::ActiveRenderer();
+    canvas::Pen pen = canvas::ActivePen();
     // The software renderer widens zero-size fills to one pixel: size 0
     // draws nothing at all.
-    if (!renderer || state.size == 0) return;
+    if (!pen.renderer || state.size == 0) return;
     const int32_t size = state.size;
     const uint32_t step = static_cast<uint32_t>(size);
     // While 8 * size * length stays below 2^32 no square lands on another
@@ -44,7 +45,7 @@ void DrawText(const std::string& text, int32_t x, int32_t y) {
     // batches: it fills the rectangles of one call one after another, exactly
     // as it fills them from separate calls, at a quarter of the cost.
     const int64_t width = int64_t{size} * 8 * static_cast<int64_t>(text.size());
-    const Target target = TargetOf(renderer);
+    const Target target = TargetOf(pen.renderer);
     // Text whose squares the renderer cannot place with its own arithmetic
     // goes square by square through FillRect, which cuts them.
     const bool batch = size > 0 && width < (int64_t{1} << 32) && FillInRange(target, x, y, width, int64_t{size} * 8);
@@ -63,18 +64,18 @@ void DrawText(const std::string& text, int32_t x, int32_t y) {
                 if (!glyph.pixel[row][column]) continue;
                 SDL_Rect square{util::WrapAdd(left, column * step), util::WrapAdd(y, row * step), size, size};
                 if (!batch) {
-                    FillRect(renderer, target, square.x, square.y, square.w, square.h, &drawn);
+                    FillRect(pen, target, square.x, square.y, square.w, square.h, &drawn);
                     continue;
                 }
                 squares.push_back(square);
                 if (squares.size() == kBatch) {
-                    SDL_RenderFillRects(renderer, squares.data(), static_cast<int>(squares.size()));
+                    canvas::FillRects(pen, squares.data(), static_cast<int>(squares.size()));
                     squares.clear();
                 }
             }
         }
     }
-    if (!squares.empty()) SDL_RenderFillRects(renderer, squares.data(), static_cast<int>(squares.size()));
+    if (!squares.empty()) canvas::FillRects(pen, squares.data(), static_cast<int>(squares.size()));
 }
 
 void TextSize(int32_t size) { state.size = size; }

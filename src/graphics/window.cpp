@@ -9,6 +9,7 @@
 #include "platform/exit.hpp"
 #include "platform/media.hpp"
 #include "core/reset.hpp"
+#include "graphics/canvas.hpp"
 
 namespace vorlune::graphics {
 namespace {
@@ -44,6 +45,7 @@ void CloseWindow(int32_t window) {
     if (renderer) {
         // SDL destroys the renderer's textures with it: forget those sprites.
         core::ForgetOwnedBy(renderer);
+        canvas::Forget(renderer);
         SDL_DestroyRenderer(renderer);
     }
     if (w) SDL_DestroyWindow(w);
@@ -51,18 +53,25 @@ void CloseWindow(int32_t window) {
 }
 
 void SetVirtualSize(int32_t w, int32_t h) {
-    if (SDL_Renderer* renderer = platform::ActiveRenderer()) SDL_RenderSetLogicalSize(renderer, w, h);
+    if (SDL_Renderer* renderer = platform::ActiveRenderer()) {
+        canvas::BeforeChange(renderer);
+        SDL_RenderSetLogicalSize(renderer, w, h);
+    }
     state.logicalSize = true;
 }
 
 void ResizeWindow(int32_t w, int32_t h) {
     if (state.fullscreen) return;
     // Each side is held to kMaxWindowSide: the window's pixels stay within 256 MB.
-    if (SDL_Window* window = platform::ActiveSdlWindow()) SDL_SetWindowSize(window, std::min(w, kMaxWindowSide), std::min(h, kMaxWindowSide));
+    if (SDL_Window* window = platform::ActiveSdlWindow()) {
+        canvas::BeforeChange(SDL_GetRenderer(window));
+        SDL_SetWindowSize(window, std::min(w, kMaxWindowSide), std::min(h, kMaxWindowSide));
+    }
 }
 
 void ToggleFullscreen() {
     SDL_Window* window = platform::ActiveSdlWindow();
+    if (window) canvas::BeforeChange(SDL_GetRenderer(window));
     if (!state.fullscreen) {
         if (window) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
         state.fullscreen = true;

@@ -9,9 +9,13 @@
 extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
 
 int main(int argc, char** argv) {
-    unsetenv("DISPLAY");
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_RENDER_DRIVER", "software", 1);
+    // VORLUNE_TEST_GL keeps the display, for the golden frames on SDL's
+    // OpenGL renderer under an X server.
+    if (!std::getenv("VORLUNE_TEST_GL")) {
+        unsetenv("DISPLAY");
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_RENDER_DRIVER", "software", 1);
+    }
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     setenv("ASAN_OPTIONS", "detect_leaks=0", 0);  // for the interpreters the tests start
     ::testing::InitGoogleTest(&argc, argv);

@@ -91,7 +91,7 @@ def load_registry(src=os.path.join(ROOT, "src")):
     for _, text in _sources(src, ".hpp"):
         handle_types |= set(re.findall(r"static (\w+) Resolve\(ObjectHandle", text))
     for path, text in _sources(src, ".hpp"):
-        ns = re.search(r"^namespace vorlune::(\w+)", text, re.M)
+        ns = re.search(r"^namespace vorlune::([\w:]+)", text, re.M)  # nested namespaces stay whole
         for m in DECL.finditer(text):
             params = [p for p in re.sub(r"\s+", " ", m.group(2)).split(",") if p.strip()]
             decls.setdefault(m.group(1), []).append((ns.group(1) if ns else "", params))

@@ -1,0 +1,213 @@
+// Golden frames: every drawing function drawn through the fast path (the
+// frame drawn into a copy in main memory, replayed on the renderer when a
+// sprite comes) and through the plain calls, with the read-back pixels
+// compared exactly.
+//
+// Headless (software renderer) the copy is forced on and must give the
+// renderer's own frame. With VORLUNE_TEST_GL=1 under an X server the window
+// gets SDL's OpenGL renderer: frames without sprites must equal the plain
+// calls on SDL's software renderer, frames with sprites the plain calls on the
+// OpenGL renderer. Without an OpenGL renderer the suite fails.
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "core/reset.hpp"
+#include "graphics/canvas.hpp"
+#include "graphics/window.hpp"
+#include "platform/active_window.hpp"
+#include "platform/clock.hpp"
+#include "support/engine_fixture.hpp"
+#include "util/random.hpp"
+
+namespace vorlune::test {
+namespace {
+
+using graphics::canvas::Use;
+
+struct Scene {
+    const char* name;
+    const char* code;    // draws after the window is open; the sprite is s
+    bool renderersOwn;   // with sprites (or scaled): the frame is the renderer's own, else the software renderer's
+};
+
+// Primitives of every kind, opaque and translucent, on a coloured background.
+constexpr const char* kPrimitives = R"(
+backcolor(30, 60, 90, 255) cls()
+color(255, 200, 0, 255)
+dot(3, 4) dot(3, 4) line(0, 0, 95, 63) line(90, 2, 4, 60) line(10, 50, 10, 5) line(80, 7, 20, 7) line(5, 5, 5, 5)
+rectangle(2, 2, 20, 10) rectangle(30, 30, 1, 1) rectangle(40, 40, 0, 5) rectangle(50, 50, -4, -3)
+fillrectangle(60, 5, 12, 9) fillrectangle(70, 20, -5, 4)
+color(0, 200, 255, 128)
+circle(20, 30, 12) fillcircle(48, 32, 15) ellipse(70, 40, 20, 10) ellipse(30, 20, 6, 6)
+color(250, 20, 120, 77)
+fillellipse(50, 20, 14, 9) triangle(5, 60, 40, 35, 90, 62) filltriangle(10, 10, 60, 50, 90, 5)
+fillcircle(48, 32, 15) line(-50, -50, 500, 300) color(300, -1, 256, 1000) fillcircle(90, 60, 20)
+)";
+
+const Scene kScenes[] = {
+    {"primitives", kPrimitives, false},
+    {"text sizes and colours", R"(
+backcolor(200, 200, 200, 255) cls()
+color(0, 0, 0, 255) textsize(1) drawtext("Ag!" .. string.char(1, 3, 176, 219), 1, 1)
+color(255, 0, 0, 128) textsize(2) drawtext("Hi" .. string.char(200), 2, 10)
+color(0, 0, 255, 100) textsize(3) drawtext("Q", 40, 20) textsize(4) drawtext("#", 60, 20)
+textsize(0) drawtext("zero", 0, 0) textsize(-1) drawtext("neg", 50, 60) textsize(-2) drawtext("x", 90, 60)
+)",
+     false},
+    {"frames presented and drawn on without a clear", R"(
+cls() color(255, 255, 255, 255) fillcircle(20, 20, 10) redraw()
+color(255, 0, 0, 100) fillcircle(30, 20, 10) drawtext("go", 0, 50) redraw()
+color(0, 255, 0, 100) rectangle(5, 5, 50, 40)
+)",
+     false},
+    {"a clear after a present restarts the frame", R"(
+cls() color(255, 255, 255, 255) fillcircle(20, 20, 10) redraw() color(9, 9, 9, 9) line(0, 0, 9, 9)
+cls() color(0, 255, 0, 140) fillcircle(30, 30, 12) drawtext("ok", 40, 40)
+)",
+     false},
+    {"simple particles drawn with primitives", R"(
+cls() setsimpleparticletype("fillcircle") setsimpleparticlesize(3, "random")
+createsimpleparticles(48, 32, 40, 20, 255, 128, 0, 0) updatesimpleparticles() updatesimpleparticles()
+setsimpleparticletype("box") createsimpleparticles(20, 20, 20, 20, 0, 255, 128, 0) updatesimpleparticles()
+)",
+     false},
+    {"sprites between primitives", R"(
+backcolor(10, 20, 30, 255) cls() color(255, 255, 0, 160) fillcircle(30, 30, 20) drawtext("ab", 0, 0)
+drawsprite(s, 10, 10, 1, 1, 0, false, false) drawsprite(s, 40, 5, 1.5, 0.75, 33, true, false)
+spritecolor(s, 255, 0, 0, 128) drawsprite(s, 60, 30, 2, 2, 200, false, true) drawspritepart(s, 5, 40, 4, 4, 8, 8, 2, 1, 10, false, false)
+color(0, 255, 255, 90) fillcircle(50, 40, 12) line(0, 63, 95, 0) drawtext("cd", 60, 50)
+)",
+     true},
+    {"bitmap text and tiles", R"(
+cls() f = createbmpfont(s, 8, 8, "ABCD") bmptext("ABCAD", 2, 2, f) bmpfontsize(f, 2, 1) bmpfontangle(f, 30)
+bmptext("DCBA", 10, 20, f) t = tileset(s, 4, 4, "abcdefghijklmnop") drawtile("ponm lkji", 0, 45, t)
+color(255, 255, 255, 128) fillrectangle(0, 0, 20, 20)
+)",
+     true},
+    {"animations", R"(
+cls() a = createanimation(s, 8, 8, 0, 3, 10, 0, 1) drawanimation(a, 5, 5, 2, 2, 0, false, false)
+drawanimation(a, 40, 20, 1, 1, 45, true, false) color(255, 0, 0, 200) circle(60, 40, 10)
+)",
+     true},
+    {"particles", R"(
+cls() e = createemitter(30, 1000, false) createparticles(e, 48, 32, 0, 360, 3, 0) updateparticles()
+drawparticles(e, s, 0.5, 0.5, 0, false, false) color(0, 0, 255, 255) fillrectangle(0, 0, 10, 10)
+)",
+     true},
+    {"a frame after a frame with sprites", R"(
+cls() drawsprite(s, 10, 10, 1, 1, 0, false, false) redraw()
+cls() color(255, 128, 0, 120) fillcircle(40, 30, 18) drawtext("plain", 10, 50)
+)",
+     true},
+    {"a virtual size", R"(
+cls() color(255, 0, 0, 255) fillcircle(20, 20, 8) setvirtualsize(48, 40)
+color(0, 255, 0, 128) fillcircle(20, 20, 8) line(0, 0, 47, 39) drawtext("v", 30, 2)
+)",
+     true},
+};
+
+class GoldenTest : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        core::ResetEngine();
+        // A 16 x 16 sprite of four coloured quadrants with a translucent edge.
+        SDL_Surface* pic = SDL_CreateRGBSurfaceWithFormat(0, 16, 16, 32, SDL_PIXELFORMAT_RGBA8888);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                uint32_t rgb = y < 8 ? (x < 8 ? 0xFF000000u : 0x00FF0000u) : (x < 8 ? 0x0000FF00u : 0xFFFFFF00u);
+                uint32_t alpha = (x == 0 || y == 15) ? 0x80u : 0xFFu;
+                static_cast<uint32_t*>(pic->pixels)[y * (pic->pitch / 4) + x] = rgb | alpha;
+            }
+        sprite_ = (dir_ / "sprite.png").string();
+        ASSERT_EQ(IMG_SavePNG(pic, sprite_.c_str()), 0) << SDL_GetError();
+        SDL_FreeSurface(pic);
+    }
+
+    // Draws a scene in a fresh 96 x 64 window and reads its pixels back (the
+    // colour channels) before the present; reports whether the frame was
+    // being drawn into a copy at the end.
+    Image Draw(const Scene& scene, Use use, bool software, bool* copied = nullptr) {
+        core::ResetEngine();
+        graphics::canvas::SetUse(use);
+        platform::UseVirtualClock(5000);
+        util::SeedRandom(7);
+        if (software) SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+        const int32_t window = OpenActiveWindow(96, 64);
+        if (software) SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
+        EXPECT_EQ(Lua("s = loadsprite('" + sprite_ + "')\n" + scene.code), "") << scene.name;
+        SDL_Renderer* renderer = platform::ActiveRenderer();
+        if (copied) *copied = graphics::canvas::Copying(renderer);
+        graphics::canvas::Flush(renderer);
+        Image image = ReadPixels();
+        for (uint32_t& p : image.pixels) p |= 0xFF;  // a window has no alpha channel
+        graphics::CloseWindow(window);
+        return image;
+    }
+
+    // The first differing pixel, or "" when the frames are the same.
+    static std::string Difference(const Image& a, const Image& b) {
+        if (a.width != b.width || a.height != b.height || a.pixels.empty()) return "sizes differ or nothing read";
+        for (int y = 0; y < a.height; ++y)
+            for (int x = 0; x < a.width; ++x)
+                if (a.At(x, y) != b.At(x, y)) {
+                    char text[96];
+                    std::snprintf(text, sizeof text, "(%d, %d): %08X against %08X", x, y, a.At(x, y), b.At(x, y));
+                    return text;
+                }
+        return "";
+    }
+
+    // Draws a scene with the fast path and with the plain calls and compares.
+    // Emitters seed their random numbers from the wall clock in whole seconds:
+    // a scene with one is drawn twice within one second.
+    void Compare(const Scene& scene, Use fastUse, bool referenceOnSoftware) {
+        const bool seeded = std::strstr(scene.code, "createemitter") != nullptr;
+        for (int attempt = 0; attempt < (seeded ? 30 : 1); ++attempt) {
+            const std::time_t second = std::time(nullptr);
+            bool copied = false;
+            const Image fast = Draw(scene, fastUse, false, &copied);
+            const Image plain = Draw(scene, Use::Never, referenceOnSoftware);
+            if (seeded && std::time(nullptr) != second) continue;
+            EXPECT_EQ(Difference(fast, plain), "") << scene.name;
+            // The scenes without sprites must really be drawn into a copy.
+            EXPECT_EQ(copied, !scene.renderersOwn) << scene.name;
+            return;
+        }
+        ADD_FAILURE() << scene.name << ": no two drawings within one second";
+    }
+
+    TempDir dir_;
+    std::string sprite_;
+};
+
+bool OnOpenGl() { return std::getenv("VORLUNE_TEST_GL") != nullptr; }
+
+TEST_F(GoldenTest, FramesMatchThePlainCallsOnTheRendererInUse) {
+    if (OnOpenGl()) {
+        // The OpenGL part checks the OpenGL renderer, below.
+        OpenActiveWindow(8, 8);
+        SDL_RendererInfo info{};
+        SDL_GetRendererInfo(platform::ActiveRenderer(), &info);
+        ASSERT_STREQ(info.name, "opengl") << "no OpenGL renderer could be made: " << SDL_GetError();
+        return;
+    }
+    for (const Scene& scene : kScenes) Compare(scene, Use::Always, false);
+}
+
+TEST_F(GoldenTest, OpenGlFramesMatchTheSoftwareRendererOrTheirOwnPlainCalls) {
+    if (!OnOpenGl()) GTEST_SKIP() << "run with VORLUNE_TEST_GL=1 under an X server (./dev.sh test does)";
+    OpenActiveWindow(8, 8);
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(platform::ActiveRenderer(), &info);
+    ASSERT_STREQ(info.name, "opengl") << "no OpenGL renderer could be made: " << SDL_GetError();
+    for (const Scene& scene : kScenes) Compare(scene, Use::Auto, !scene.renderersOwn);
+}
+
+}  // namespace
+}  // namespace vorlune::test
