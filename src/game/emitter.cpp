@@ -64,6 +64,11 @@ void DrawAndCull(std::size_t n, const graphics::Sprite& sprite, int32_t cx, int3
     // The sprite and its size are looked up once for all particles.
     const bool drawable = graphics::Drawable(sprite);
     const int32_t w = graphics::SpriteWidth(sprite), h = graphics::SpriteHeight(sprite);
+    // The dead are removed together after the walk: walking backwards, a
+    // removal moves only particles already visited, and replacements are
+    // appended after all of them, so the order is the same as removing each
+    // at once, without moving the list once per death.
+    std::vector<bool> dead(static_cast<std::size_t>(engine.LastIndex() + 1), false);
     for (int32_t k = engine.LastIndex(); k >= 0; --k) {
         TParticle p;
         engine.GetParticle(k, p);
@@ -76,9 +81,10 @@ void DrawAndCull(std::size_t n, const graphics::Sprite& sprite, int32_t cx, int3
         const bool dies = p.x < 0 || p.x > width || p.y < 0 || p.y > height || std::sqrt(dx * dx + dy * dy) >= live ||
                           age >= live;
         if (!dies) continue;
-        engine.DeleteParticle(k);
+        dead[static_cast<std::size_t>(k)] = true;
         replace(engine);
     }
+    engine.DeleteParticles(dead);
 }
 
 }  // namespace

@@ -56,6 +56,18 @@ void TParticleClass::DeleteParticle(int32_t index) {
     particles_.erase(particles_.begin() + index);
 }
 
+void TParticleClass::DeleteParticles(const std::vector<bool>& dead) {
+    // One pass keeping the survivors in order: removing n records one by one
+    // from the middle would move the list n times.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < particles_.size(); ++i) {
+        if (i < dead.size() && dead[i]) continue;
+        if (kept != i) particles_[kept] = std::move(particles_[i]);
+        ++kept;
+    }
+    particles_.resize(kept);
+}
+
 void TParticleClass::UpdateParticles() {
     for (auto& p : particles_) {
         // A negative delay (from a negative creation delay) counts as no

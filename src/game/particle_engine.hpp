@@ -34,6 +34,7 @@ public:
 
     void AddParticle(int32_t x, int32_t y, double angle, double force, int32_t delay);  // spawn and append one particle
     void DeleteParticle(int32_t index);    // release the record at index; later ones move down (bad index: nothing)
+    void DeleteParticles(const std::vector<bool>& dead);  // release every record i with dead[i], the rest keep their order
     void UpdateParticles();                // one movement pass in list order
     void GetParticle(int32_t index, TParticle& destination) const;  // copy of a record; bad index leaves destination
     int32_t LastIndex() const;             // number of particles minus one (-1 when empty)
