@@ -17,6 +17,7 @@
 #include <string>
 
 #include "core/reset.hpp"
+#include "graphics/inspect.hpp"
 #include "graphics/canvas.hpp"
 #include "graphics/window.hpp"
 #include "platform/active_window.hpp"

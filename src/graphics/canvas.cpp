@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/reset.hpp"
+#include "graphics/inspect.hpp"
 #include "platform/active_window.hpp"
 
 namespace vorlune::graphics::canvas {

@@ -40,8 +40,5 @@ void Present(SDL_Renderer* renderer);       // the frame copy into the back buff
 void Flush(SDL_Renderer* renderer);         // the frame copy into the back buffer, no present (read-back)
 void Forget(SDL_Renderer* renderer);        // the renderer is destroyed next
 
-enum class Use { Auto, Always, Never };
-void SetUse(Use use);  // Auto: OpenGL renderers only; Always: any renderer (tests); Never: the plain calls (tests)
-bool Copying(SDL_Renderer* renderer);       // the renderer's frame is being drawn into a copy (tests)
 
 }  // namespace vorlune::graphics::canvas

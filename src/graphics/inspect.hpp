@@ -11,3 +11,13 @@ int32_t BmpFontColumns(int32_t font); // tiles per row of a font's image (bitmap
 uint32_t NextFrameTick();             // the frame timer's deadline (frame.cpp)
 
 }  // namespace vorlune::graphics
+
+struct SDL_Renderer;
+
+namespace vorlune::graphics::canvas {
+
+enum class Use { Auto, Always, Never };
+void SetUse(Use use);                 // Auto: OpenGL renderers only; Always: any renderer; Never: the plain calls (canvas.cpp)
+bool Copying(SDL_Renderer* renderer); // the renderer's frame is being drawn into a copy (canvas.cpp)
+
+}  // namespace vorlune::graphics::canvas
