@@ -3,6 +3,8 @@
 // man pages.
 #pragma once
 
+#include "../generated_files.hpp"
+
 #include <string>
 #include <vector>
 
@@ -46,10 +48,7 @@ std::string WriteAnnotations(const Description& d, const std::string& version); 
 std::string WriteManPage(const Description& d, const std::string& pageTemplate,
                          const std::string& version);                                // expands @VERSION@ and @FUNCTIONS@
 
-struct OutputFile {
-    std::string path;  // relative to the source tree
-    std::string text;
-};
+using tools::OutputFile;  // path relative to the source tree, and text
 
 // Reads the description, the man page templates and the version from the
 // source tree and returns every written file; problems go to errors.

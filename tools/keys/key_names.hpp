@@ -2,6 +2,8 @@
 // and the files written from them.
 #pragma once
 
+#include "../generated_files.hpp"
+
 #include <string>
 #include <vector>
 
@@ -15,10 +17,7 @@ struct KeyName {
 
 std::vector<KeyName> ScancodeNames();  // every named scancode 0..511, in scancode order
 
-struct OutputFile {
-    std::string path;  // relative to the source tree
-    std::string text;
-};
+using tools::OutputFile;  // path relative to the source tree, and text
 
 std::vector<OutputFile> KeyFiles();  // the interpreter's table, the annotations and docs/keys.md
 
