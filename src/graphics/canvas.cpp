@@ -54,6 +54,9 @@ struct GlCalls {
     void(APIENTRY* framebufferTexture2D)(GLenum, GLenum, GLenum, GLuint, GLint) = nullptr;
     GLenum(APIENTRY* checkFramebufferStatus)(GLenum) = nullptr;
     void(APIENTRY* blitFramebuffer)(GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLbitfield, GLenum) = nullptr;
+    void(APIENTRY* texImage2D)(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*) = nullptr;
+    void(APIENTRY* texSubImage2D)(GLenum, GLint, GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, const void*) = nullptr;
+    void(APIENTRY* pixelStorei)(GLenum, GLint) = nullptr;
 };
 GlCalls gl;
 constexpr GLuint kNoBlit = ~GLuint{0};  // framebuffer value: the context cannot blit the copy
@@ -79,9 +82,12 @@ bool GlUsable() {
         Load(gl.framebufferTexture2D, "glFramebufferTexture2D");
         Load(gl.checkFramebufferStatus, "glCheckFramebufferStatus");
         Load(gl.blitFramebuffer, "glBlitFramebuffer");
+        Load(gl.texImage2D, "glTexImage2D");
+        Load(gl.texSubImage2D, "glTexSubImage2D");
+        Load(gl.pixelStorei, "glPixelStorei");
     }
     return gl.getIntegerv && gl.isEnabled && gl.enable && gl.disable && gl.genFramebuffers && gl.deleteFramebuffers &&
-           gl.bindFramebuffer && gl.framebufferTexture2D && gl.checkFramebufferStatus && gl.blitFramebuffer;
+           gl.bindFramebuffer && gl.framebufferTexture2D && gl.checkFramebufferStatus && gl.blitFramebuffer && gl.texImage2D && gl.texSubImage2D && gl.pixelStorei;
 }
 
 bool IsSoftware(SDL_Renderer* renderer) {
@@ -191,6 +197,11 @@ bool Blit(std::size_t i) {
     gl.getIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
     gl.getIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
     if (copies.framebuffer[i] == 0) {
+        // Unsized storage given in the copy's own byte order (B, G, R, X):
+        // the driver may then keep the texture in that order, so the upload
+        // and the blit into the window's buffer (the same order on X11)
+        // become plain memory copies instead of per-pixel conversions.
+        gl.texImage2D(GL_TEXTURE_2D, 0, GL_RGBA, surface->w, surface->h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
         GLuint made = 0;
         gl.genFramebuffers(1, &made);
         gl.bindFramebuffer(GL_READ_FRAMEBUFFER, made);
@@ -205,6 +216,14 @@ bool Blit(std::size_t i) {
         }
         copies.framebuffer[i] = made;
     }
+    GLint rowLength = 0, alignment = 4;
+    gl.getIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
+    gl.getIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    gl.pixelStorei(GL_UNPACK_ROW_LENGTH, surface->pitch / 4);
+    gl.pixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    gl.texSubImage2D(GL_TEXTURE_2D, 0, 0, 0, surface->w, surface->h, GL_BGRA, GL_UNSIGNED_BYTE, surface->pixels);
+    gl.pixelStorei(GL_UNPACK_ROW_LENGTH, rowLength);
+    gl.pixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     const bool scissor = gl.isEnabled(GL_SCISSOR_TEST);
     if (scissor) gl.disable(GL_SCISSOR_TEST);
     gl.bindFramebuffer(GL_READ_FRAMEBUFFER, copies.framebuffer[i]);
@@ -230,10 +249,12 @@ void PutCopy(std::size_t i) {
         return;
     }
     SDL_Texture* upload = copies.upload[i];
-    SDL_UpdateTexture(upload, nullptr, surface->pixels, surface->pitch);
     // A 1:1 copy without blending gives the same pixels as the blit, at several
     // times its cost; it serves where the blit cannot be made.
-    if (!Blit(i)) SDL_RenderCopy(renderer, upload, nullptr, nullptr);
+    if (!Blit(i)) {
+        SDL_UpdateTexture(upload, nullptr, surface->pixels, surface->pitch);
+        SDL_RenderCopy(renderer, upload, nullptr, nullptr);
+    }
 }
 
 // The renderer takes over the draw colour and blend mode the copy was left with.
