@@ -196,6 +196,34 @@ TEST_F(AudioTest, MusicPlaysPausesResumesHaltsAndFades) {
     EXPECT_EQ(Mix_PlayingMusic(), 0);
 }
 
+// The mixer blocks playmusic and freemusic of the playing music until a
+// fade-out ends: a short fade is waited out, a long or paused one is cut.
+TEST_F(AudioTest, LongOrPausedFadesDoNotBlockPlayOrFree) {
+    struct Case {
+        const char* fade;  // script run with m playing
+        const char* then;  // the call that would wait
+        uint32_t atLeast, below;  // ms the call takes
+    };
+    const Case cases[] = {
+        {"fademusic(300)", "playmusic(n, 64, -1)", 150, 1500},
+        {"fademusic(3600000)", "playmusic(n, 64, -1)", 0, 1000},
+        {"fademusic(3600000)", "freemusic(m)", 0, 1000},
+        {"fademusic(1000) pausemusic()", "playmusic(n, 64, -1)", 0, 1000},
+        {"pausemusic() fademusic(1000)", "freemusic(m)", 0, 1000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.fade) + "; " + c.then);
+        LuaOk("m = loadmusic(dir .. 'long.wav')  n = loadmusic(dir .. 'other.wav')  playmusic(m, 64, -1) " +
+              std::string(c.fade));
+        const uint32_t start = SDL_GetTicks();
+        LuaOk(c.then);
+        const uint32_t took = SDL_GetTicks() - start;
+        EXPECT_GE(took, c.atLeast);
+        EXPECT_LT(took, c.below);
+        LuaOk("haltmusic() freemusic(m) freemusic(n)");
+    }
+}
+
 TEST_F(AudioTest, DeadMusicHandlesSetTheVolumeButPlayNothing) {
     LuaOk("m = loadmusic(dir .. 'long.wav')  s = loadsound(dir .. 'long.wav')  freemusic(m)\n"
           "playmusic(m, 50, -1)");

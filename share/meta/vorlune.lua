@@ -1009,7 +1009,8 @@ function loadmusic(filename) end
 ---Sets the music volume and starts the music, replacing any music that plays.
 ---loop -1 repeats for ever and 0 plays once. A null or dead handle plays
 ---nothing, but the volume is still set. If music is fading out, `playmusic`
----waits until the fade ends. Usage text: "Usage: playmusic (sound,volume,loop)".
+---waits until the fade ends; a fade with more than 5 seconds still to run, or
+---one that is paused, is cut short instead: that music stops at once. Usage text: "Usage: playmusic (sound,volume,loop)".
 ---@param music vorlune.Music
 ---@param volume integer
 ---@param loop integer
@@ -1040,7 +1041,9 @@ function haltmusic() end
 
 ---Stops the music if it plays, then releases it.
 ---
----Stops the music if it is playing, then releases it.
+---Stops the music if it is playing, then releases it. Freeing music that is
+---fading out waits for the fade to end, as `playmusic` does, and cuts a fade
+---with more than 5 seconds still to run, or a paused one, short.
 ---
 ---Usage text: `Usage: freemusic (music)`
 ---@param music vorlune.Music

@@ -6,8 +6,9 @@
 #include "core/paths.hpp"
 #include "platform/exit.hpp"
 
-// The module keeps no state of its own: loaded sounds and music are recorded
-// in the live-handle registry, and the music state and volumes are the mixer's.
+// Loaded sounds and music are recorded in the live-handle registry, and the
+// music state and volumes are the mixer's. The module only remembers which
+// music it started and when a fade-out ends, to keep the mixer from blocking.
 
 namespace vorlune::audio {
 namespace {
@@ -15,6 +16,22 @@ namespace {
 using core::HandleKind;
 
 bool MixerOpen() { return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0; }
+
+// The mixer makes playmusic, and freemusic of the playing music, wait until a
+// fade-out has ended, polling every 100 ms. A fade of hours, or a paused one
+// that never advances, would freeze the game: such a fade is cut short.
+Mix_Music* started = nullptr;  // the music last started: the playing one, if any
+uint32_t fadeEnd = 0;          // SDL ticks (the mixer fades in real time) when the fade-out ends
+constexpr int32_t kLongestFadeWait = 5000;
+
+// Halts a fade-out that would keep the caller waiting more than
+// kLongestFadeWait ms, or for ever because the music is paused; a shorter
+// one is waited out as the mixer does.
+void CutLongFade() {
+    if (Mix_FadingMusic() != MIX_FADING_OUT) return;
+    const auto remaining = static_cast<int32_t>(fadeEnd - SDL_GetTicks());
+    if (Mix_PausedMusic() || remaining > kLongestFadeWait) Mix_HaltMusic();
+}
 
 // A missing media file ends the run: error box, media shutdown, exit 0.
 [[noreturn]] void MissingFile(const std::string& text) {
@@ -70,16 +87,25 @@ void PlayMusic(Music music, int32_t volume, int32_t loop) {
     // A dead handle counts as the null handle: the volume is still set, and
     // the mixer would refuse to play null music, so nothing starts.
     Mix_VolumeMusic(volume);
-    if (music.music) Mix_PlayMusic(music.music, loop);
+    if (!music.music) return;
+    CutLongFade();
+    if (Mix_PlayMusic(music.music, loop) == 0) started = music.music;
 }
 
-void FadeMusic(int32_t ms) { Mix_FadeOutMusic(ms); }
+void FadeMusic(int32_t ms) {
+    if (Mix_FadeOutMusic(ms) == 1) fadeEnd = SDL_GetTicks() + static_cast<uint32_t>(ms);
+}
 void PauseMusic() { Mix_PauseMusic(); }
 void ResumeMusic() { Mix_ResumeMusic(); }
 void HaltMusic() { Mix_HaltMusic(); }
 
 void FreeMusic(Music music) {
-    if (core::ForgetHandle(music.handle, HandleKind::Music)) Mix_FreeMusic(music.music);
+    if (!core::ForgetHandle(music.handle, HandleKind::Music)) return;
+    if (music.music == started) {
+        CutLongFade();
+        started = nullptr;
+    }
+    Mix_FreeMusic(music.music);
 }
 
 }  // namespace vorlune::audio
