@@ -247,6 +247,7 @@ TEST_F(BoundsTest, HostileCallsStayCheapAndSmall) {
         {"resizewindow(2147483647, 105)", "fillcircle(149, 164, 1055278953)"},
         {"", "fillrectangle(-17, 993400739, 585912163, 2145081499)"},
         {"textsize(1686189253)", "drawtext('e5', 0, 12) drawtext(string.rep('A', 2000), 42, -1e300)"},
+        {"textsize(-1416714393) setvirtualsize(1818597434, 23)", "drawtext(string.rep('ab', 524288), 0, 323)"},
     };
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

@@ -229,6 +229,49 @@ TEST_F(TextTest, SizeZeroDrawsNothingAndNegativeSizesPassUnchanged) {
     EXPECT_EQ(scripted.pixels, ReadPixels().pixels);
 }
 
+// Sizes whose squares wrap around in 32 bits go square by square: the lit
+// pixels are the window's part of every square at its wrapped position (a
+// negative size fills one pixel), however few of them land in view.
+TEST_F(TextTest, WrappingSizesLightEveryVisibleSquare) {
+    OpenActiveWindow(64, 48);
+    struct Case {
+        int32_t size, x, y;
+        std::string text;
+    };
+    const Case cases[] = {
+        {536870913, 5, 7, std::string(9, char(0xDB))},  // 8 * size wraps to 8: glyphs 8 apart, columns far apart
+        {-1073741823, 20, 20, std::string(300, 'M')},  // one-pixel squares scattered over 2^32
+        {-2, 40, 30, "Hi"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        LuaOk("cls() color(255, 255, 255, 255) textsize(" + std::to_string(c.size) + ")");
+        graphics::DrawText(c.text, c.x, c.y);
+        std::vector<uint8_t> expected(64 * 48, 0);
+        // The renderer takes positions and sizes as floats.
+        auto fill = [&](float fx, float fy, float fw, float fh) {
+            const auto x0 = int64_t(fx), y0 = int64_t(fy), w = int64_t(fw), h = int64_t(fh);
+            for (int64_t y = std::max<int64_t>(y0, 0); y < std::min<int64_t>(y0 + h, 48); ++y)
+                for (int64_t x = std::max<int64_t>(x0, 0); x < std::min<int64_t>(x0 + w, 64); ++x) expected[y * 64 + x] = 1;
+        };
+        const auto step = static_cast<uint32_t>(c.size);
+        for (std::size_t i = 0; i < c.text.size(); ++i)
+            for (uint32_t r = 0; r < 8; ++r)
+                for (uint32_t col = 0; col < 8; ++col) {
+                    if (!graphics::BuiltinGlyph(uint8_t(c.text[i])).pixel[r][col]) continue;
+                    auto x = static_cast<int32_t>(uint32_t(c.x) + 8u * step * uint32_t(i) + col * step);
+                    auto y = static_cast<int32_t>(uint32_t(c.y) + r * step);
+                    fill(x, y, c.size > 0 ? c.size : 1, c.size > 0 ? c.size : 1);
+                }
+        Image image = ReadPixels();
+        std::vector<uint8_t> lit(64 * 48, 0);
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x) lit[y * 64 + x] = image.At(x, y) != Rgba(0, 0, 0);
+        EXPECT_EQ(lit, expected);
+        EXPECT_GT(std::count(lit.begin(), lit.end(), 1), 0);
+    }
+}
+
 TEST_F(TextTest, BatchedSquaresGiveThePixelsOfOneCallPerSquare) {
     // drawtext hands a text's squares to the renderer in batches; the result
     // must equal one fill call per set pixel, in order, also when translucent

@@ -408,7 +408,10 @@ function timerticks() end
 ---Only set pixels are drawn, so the background shows through. Each font pixel
 ---is a size × size square, and characters are 8 × size apart. There are no line
 ---breaks: bytes 10 and 13 draw their code page glyphs. Numbers draw as their
----text.
+---text. A negative size draws each font pixel as the renderer draws a square of
+---negative size, and a text wider than 2^32 units wraps around; such text is
+---not drawn under a virtual size whose visible area spans more than 2^22 units
+---across or down (as lines and shapes are not).
 ---
 ---Usage text: `Usage: drawtext (text,x,y)`
 ---@param text string|number

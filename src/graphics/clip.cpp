@@ -1,6 +1,7 @@
 #include "graphics/clip.hpp"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace vorlune::graphics {
@@ -132,6 +133,37 @@ bool FitFill(const Target& target, int32_t x, int32_t y, int32_t w, int32_t h, F
     const double ox = std::round(target.offsetX), oy = std::round(target.offsetY);
     return FitAxis(x, w, static_cast<float>(target.scaleX), ox, target.outW, out.x, out.w) &&
            FitAxis(y, h, static_cast<float>(target.scaleY), oy, target.outH, out.y, out.h);
+}
+
+namespace {
+
+// The rectangle [v, v + size] lands on [v * scale, v * scale + d] with
+// d = size * scale (the software renderer widens it to at least one pixel,
+// the others extend it either way), shifted by the offset; it may show while
+// that range reaches into the output widened by three pixels. The float
+// products differ from the exact ones by far less than the slack added here.
+Span FillSpan(double scale, double offset, int out, int32_t size, bool software) {
+    constexpr Span kAll{INT32_MIN, INT32_MAX};
+    const double d = static_cast<double>(size) * scale;
+    const double dLow = software ? 0 : std::min(d, 0.0), dHigh = software ? std::max(d, 1.0) : std::max(d, 0.0);
+    const double low = -3 - std::fabs(offset) - dHigh, high = out + 3 + std::fabs(offset) - dLow;
+    const double slack = 1 + 1e-5 * std::max(std::fabs(low), std::fabs(high));
+    if (!std::isfinite(low) || !std::isfinite(high) || std::fabs(scale) < 1e-12) return kAll;
+    double a = (low - slack) / scale, b = (high + slack) / scale;
+    if (a > b) std::swap(a, b);
+    if (b < INT32_MIN || a > INT32_MAX) return Span{1, 0};  // empty
+    return Span{static_cast<int64_t>(std::max(std::floor(a) - 1, double{INT32_MIN})),
+                static_cast<int64_t>(std::min(std::ceil(b) + 1, double{INT32_MAX}))};
+}
+
+}  // namespace
+
+Span FillSpanX(const Target& target, int32_t size) {
+    return FillSpan(target.scaleX, target.offsetX, target.outW, size, target.software);
+}
+
+Span FillSpanY(const Target& target, int32_t size) {
+    return FillSpan(target.scaleY, target.offsetY, target.outH, size, target.software);
 }
 
 bool GeometryEdges(const Target& target, int32_t x, int32_t y, int32_t w, int32_t h, FillBox& edges) {

@@ -62,6 +62,16 @@ bool FillInRange(const Target& target, int64_t x, int64_t y, int64_t w, int64_t 
 // of it shows.
 bool FitFill(const Target& target, int32_t x, int32_t y, int32_t w, int32_t h, FillBox& out);
 
+// The drawing coordinates, on one axis, where a filled rectangle of the given
+// size may show: outside [low, high] neither FitFill nor GeometryEdges
+// accepts it. A cheap first test for many rectangles of one size.
+struct Span {
+    int64_t low, high;
+};
+Span FillSpanX(const Target& target, int32_t size);
+Span FillSpanY(const Target& target, int32_t size);
+inline bool InSpan(const Span& span, int64_t v) { return v >= span.low && v <= span.high; }
+
 // A filled rectangle as the accelerated renderers place it: its edges
 // x * scale and x * scale + w * scale in float, moved by the offset, each cut
 // to two pixels beyond the output (edges.x, edges.y the low edges, edges.w,

@@ -53,6 +53,24 @@ void DrawText(const std::string& text, int32_t x, int32_t y) {
     std::vector<SDL_Rect> squares;
     FillCounts drawn;  // squares far out of range, cut: many land on the same pixels
     if (batch) squares.reserve(std::min(kBatch, 64 * text.size()));
+    // One square at a time, the squares of a huge size wrap around and most
+    // lie far outside: a row, and then a square, outside the span where it
+    // could show is skipped before the exact test.
+    const Span xs = FillSpanX(target, size), ys = FillSpanY(target, size);
+    if (!batch) {
+        // Under a virtual size squeezing millions of units into the window
+        // nearly every square passes that test and lands on pixels already
+        // settled: such text is not drawn, as lines and shapes are not.
+        const Span vx = FillSpanX(target, 0), vy = FillSpanY(target, 0);
+        if (vx.high - vx.low >= kMaxVisibleSpan || vy.high - vy.low >= kMaxVisibleSpan) return;
+    }
+    bool rowShows[8];
+    bool anyRow = false;
+    for (uint32_t row = 0; row < 8; ++row) {
+        rowShows[row] = batch || InSpan(ys, util::WrapAdd(y, row * step));
+        anyRow = anyRow || rowShows[row];
+    }
+    if (!anyRow) return;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const TBitMapChar& glyph = BuiltinGlyph(static_cast<uint8_t>(text[i]));
         const int32_t left = util::WrapAdd(x, 8u * step * static_cast<uint32_t>(i));
@@ -60,11 +78,12 @@ void DrawText(const std::string& text, int32_t x, int32_t y) {
         FillBox cell{};
         if (batch && size <= (INT32_MAX >> 3) && !FitFill(target, left, y, 8 * size, 8 * size, cell)) continue;
         for (uint32_t row = 0; row < 8; ++row) {
+            if (!rowShows[row]) continue;
             for (uint32_t column = 0; column < 8; ++column) {
                 if (!glyph.pixel[row][column]) continue;
                 SDL_Rect square{util::WrapAdd(left, column * step), util::WrapAdd(y, row * step), size, size};
                 if (!batch) {
-                    FillRect(pen, target, square.x, square.y, square.w, square.h, &drawn);
+                    if (InSpan(xs, square.x)) FillRect(pen, target, square.x, square.y, square.w, square.h, &drawn);
                     continue;
                 }
                 squares.push_back(square);
