@@ -109,7 +109,7 @@ fuzz)
         install_missing
         build build-asan -DVORLUNE_TESTS=ON -DVORLUNE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
         [ "${1:-}" = run ] && shift
-        exec python3 tools/fuzz/apifuzz.py run --exe build-asan/vorlune --seed 1 --scripts 5000 --calls 200 \
+        exec python3 tools/fuzz/apifuzz.py run --exe build-asan/vorlune --seed 2026 --scripts 6000 --calls 250 \
             --jobs "$JOBS" --out fuzz-out --known tools/fuzz/known_failures.txt "$@"
         ;;
     esac
