@@ -100,6 +100,14 @@ cls() e = createemitter(30, 1000, false) createparticles(e, 48, 32, 0, 360, 3, 0
 drawparticles(e, s, 0.5, 0.5, 0, false, false) color(0, 0, 255, 255) fillrectangle(0, 0, 10, 10)
 )",
      true},
+    {"hundreds of copies, primitives between them", R"(
+cls() color(255, 0, 0, 100)
+for i = 0, 899 do
+  drawsprite(s, i % 90, (i * 7) % 60, 0.5, 0.75, i, i % 3 == 0, false)
+  if i % 250 == 0 then fillcircle(i % 90, 30, 6) end
+end
+)",
+     true},
     {"a frame after a frame with sprites", R"(
 cls() drawsprite(s, 10, 10, 1, 1, 0, false, false) redraw()
 cls() color(255, 128, 0, 120) fillcircle(40, 30, 18) drawtext("plain", 10, 50)

@@ -35,6 +35,7 @@ struct Copies {
     std::vector<uint8_t> listed;           // every call since the frame's clear is in calls
     std::vector<uint8_t> direct;           // the last frame drew a texture: draw the next one on the renderer
     std::vector<uint8_t> textured;         // a texture was drawn in the current frame
+    std::vector<uint32_t> queued;          // copies since the renderer's queue was last handed to the driver
     std::vector<std::vector<Call>> calls;  // the calls of the current frame, while listed
     std::vector<std::vector<SDL_Rect>> rects;
 };
@@ -57,9 +58,11 @@ struct GlCalls {
     void(APIENTRY* texImage2D)(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*) = nullptr;
     void(APIENTRY* texSubImage2D)(GLenum, GLint, GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, const void*) = nullptr;
     void(APIENTRY* pixelStorei)(GLenum, GLint) = nullptr;
+    void(APIENTRY* flush)() = nullptr;
 };
 GlCalls gl;
 constexpr GLuint kNoBlit = ~GLuint{0};  // framebuffer value: the context cannot blit the copy
+constexpr uint32_t kCopiesPerFlush = 256;
 
 template <typename F>
 void Load(F& f, const char* name) {
@@ -85,9 +88,10 @@ bool GlUsable() {
         Load(gl.texImage2D, "glTexImage2D");
         Load(gl.texSubImage2D, "glTexSubImage2D");
         Load(gl.pixelStorei, "glPixelStorei");
+        Load(gl.flush, "glFlush");
     }
     return gl.getIntegerv && gl.isEnabled && gl.enable && gl.disable && gl.genFramebuffers && gl.deleteFramebuffers &&
-           gl.bindFramebuffer && gl.framebufferTexture2D && gl.checkFramebufferStatus && gl.blitFramebuffer && gl.texImage2D && gl.texSubImage2D && gl.pixelStorei;
+           gl.bindFramebuffer && gl.framebufferTexture2D && gl.checkFramebufferStatus && gl.blitFramebuffer && gl.texImage2D && gl.texSubImage2D && gl.pixelStorei && gl.flush;
 }
 
 bool IsSoftware(SDL_Renderer* renderer) {
@@ -119,6 +123,7 @@ int FindOrAdd(SDL_Renderer* renderer) {
     copies.listed.push_back(0);
     copies.direct.push_back(0);
     copies.textured.push_back(0);
+    copies.queued.push_back(0);
     copies.calls.emplace_back();
     copies.rects.emplace_back();
     return static_cast<int>(copies.renderer.size() - 1);
@@ -489,8 +494,18 @@ void BeforeCopy(SDL_Renderer* renderer) {
     if (copies.renderer.empty() || !renderer) return;
     const int i = Find(renderer);
     if (i < 0) return;
-    copies.textured[static_cast<std::size_t>(i)] = 1;
-    Leave(static_cast<std::size_t>(i));
+    const auto k = static_cast<std::size_t>(i);
+    copies.textured[k] = 1;
+    Leave(k);
+    // A driver that rasterises on threads of its own (Mesa's llvmpipe) starts
+    // on a frame's triangles only when they are flushed to it, at the present
+    // at the latest: handing them over every few hundred copies lets it fill
+    // pixels while the script goes on. The calls and their order are the same.
+    if (copies.upload[k] && gl.flush && ++copies.queued[k] >= kCopiesPerFlush) {
+        copies.queued[k] = 0;
+        SDL_RenderFlush(renderer);
+        gl.flush();
+    }
 }
 
 void BeforeChange(SDL_Renderer* renderer) {
@@ -538,6 +553,7 @@ void Forget(SDL_Renderer* renderer) {
     copies.listed.erase(copies.listed.begin() + i);
     copies.direct.erase(copies.direct.begin() + i);
     copies.textured.erase(copies.textured.begin() + i);
+    copies.queued.erase(copies.queued.begin() + i);
     copies.calls.erase(copies.calls.begin() + i);
     copies.rects.erase(copies.rects.begin() + i);
 }
