@@ -36,6 +36,7 @@ struct Copies {
     std::vector<uint8_t> direct;           // the last frame drew a texture: draw the next one on the renderer
     std::vector<uint8_t> textured;         // a texture was drawn in the current frame
     std::vector<uint32_t> queued;          // copies since the renderer's queue was last handed to the driver
+    std::vector<uint32_t> handOver;        // queued copies that make the next hand-over, doubling within a frame
     std::vector<std::vector<Call>> calls;  // the calls of the current frame, while listed
     std::vector<std::vector<SDL_Rect>> rects;
 };
@@ -62,7 +63,7 @@ struct GlCalls {
 };
 GlCalls gl;
 constexpr GLuint kNoBlit = ~GLuint{0};  // framebuffer value: the context cannot blit the copy
-constexpr uint32_t kCopiesPerFlush = 256;
+constexpr uint32_t kFirstHandOver = 256;
 
 template <typename F>
 void Load(F& f, const char* name) {
@@ -124,6 +125,7 @@ int FindOrAdd(SDL_Renderer* renderer) {
     copies.direct.push_back(0);
     copies.textured.push_back(0);
     copies.queued.push_back(0);
+    copies.handOver.push_back(kFirstHandOver);
     copies.calls.emplace_back();
     copies.rects.emplace_back();
     return static_cast<int>(copies.renderer.size() - 1);
@@ -499,10 +501,13 @@ void BeforeCopy(SDL_Renderer* renderer) {
     Leave(k);
     // A driver that rasterises on threads of its own (Mesa's llvmpipe) starts
     // on a frame's triangles only when they are flushed to it, at the present
-    // at the latest: handing them over every few hundred copies lets it fill
-    // pixels while the script goes on. The calls and their order are the same.
-    if (copies.upload[k] && gl.flush && ++copies.queued[k] >= kCopiesPerFlush) {
+    // at the latest: handing them over early lets it fill pixels while the
+    // script goes on. Each hand-over costs the driver a pass over the frame,
+    // so they come after 256, 512, 1024 ... copies. The calls and their order
+    // are the same.
+    if (copies.upload[k] && gl.flush && ++copies.queued[k] >= copies.handOver[k]) {
         copies.queued[k] = 0;
+        copies.handOver[k] = std::min(copies.handOver[k] * 2, kFirstHandOver << 12);
         SDL_RenderFlush(renderer);
         gl.flush();
     }
@@ -529,6 +534,8 @@ void Present(SDL_Renderer* renderer) {
         }
         copies.direct[k] = copies.textured[k];
         copies.textured[k] = 0;
+        copies.queued[k] = 0;
+        copies.handOver[k] = kFirstHandOver;
     }
     SDL_RenderPresent(renderer);
 }
@@ -554,6 +561,7 @@ void Forget(SDL_Renderer* renderer) {
     copies.direct.erase(copies.direct.begin() + i);
     copies.textured.erase(copies.textured.begin() + i);
     copies.queued.erase(copies.queued.begin() + i);
+    copies.handOver.erase(copies.handOver.begin() + i);
     copies.calls.erase(copies.calls.begin() + i);
     copies.rects.erase(copies.rects.begin() + i);
 }
