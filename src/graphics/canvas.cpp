@@ -39,6 +39,13 @@ struct Copies {
     std::vector<uint32_t> handOver;        // queued copies that make the next hand-over, doubling within a frame
     std::vector<std::vector<Call>> calls;  // the calls of the current frame, while listed
     std::vector<std::vector<SDL_Rect>> rects;
+
+    // Applies f to every array: an entry is added and removed in all at once.
+    template <typename F>
+    void ForEachArray(F f) {
+        f(renderer), f(surface), f(software), f(upload), f(framebuffer), f(drawing), f(listed), f(direct),
+            f(textured), f(queued), f(handOver), f(calls), f(rects);
+    }
 };
 Copies copies;
 Use use = Use::Auto;
@@ -105,7 +112,9 @@ bool IsOpenGl(SDL_Renderer* renderer) {
     return SDL_GetRendererInfo(renderer, &info) == 0 && std::strcmp(info.name, "opengl") == 0;
 }
 
+// The entry of a renderer, or -1 (also for no renderer).
 int Find(SDL_Renderer* renderer) {
+    if (!renderer) return -1;
     for (std::size_t i = 0; i < copies.renderer.size(); ++i) {
         if (copies.renderer[i] == renderer) return static_cast<int>(i);
     }
@@ -115,19 +124,9 @@ int Find(SDL_Renderer* renderer) {
 int FindOrAdd(SDL_Renderer* renderer) {
     int i = Find(renderer);
     if (i >= 0) return i;
-    copies.renderer.push_back(renderer);
-    copies.surface.push_back(nullptr);
-    copies.software.push_back(nullptr);
-    copies.upload.push_back(nullptr);
-    copies.framebuffer.push_back(0);
-    copies.drawing.push_back(0);
-    copies.listed.push_back(0);
-    copies.direct.push_back(0);
-    copies.textured.push_back(0);
-    copies.queued.push_back(0);
-    copies.handOver.push_back(kFirstHandOver);
-    copies.calls.emplace_back();
-    copies.rects.emplace_back();
+    copies.ForEachArray([](auto& array) { array.emplace_back(); });
+    copies.renderer.back() = renderer;
+    copies.handOver.back() = kFirstHandOver;
     return static_cast<int>(copies.renderer.size() - 1);
 }
 
@@ -390,7 +389,6 @@ Pen ActivePen() {
     Pen pen;
     pen.renderer = platform::ActiveRenderer();
     pen.target = pen.renderer;
-    if (!pen.renderer || copies.renderer.empty()) return pen;
     const int i = Find(pen.renderer);
     if (i >= 0 && copies.drawing[static_cast<std::size_t>(i)]) {
         pen.target = copies.software[static_cast<std::size_t>(i)];
@@ -493,7 +491,6 @@ void FillRects(const Pen& pen, const SDL_Rect* rects, int count) {
 }
 
 void BeforeCopy(SDL_Renderer* renderer) {
-    if (copies.renderer.empty() || !renderer) return;
     const int i = Find(renderer);
     if (i < 0) return;
     const auto k = static_cast<std::size_t>(i);
@@ -514,14 +511,13 @@ void BeforeCopy(SDL_Renderer* renderer) {
 }
 
 void BeforeChange(SDL_Renderer* renderer) {
-    if (copies.renderer.empty() || !renderer) return;
     const int i = Find(renderer);
     if (i >= 0) Leave(static_cast<std::size_t>(i));
 }
 
 void Present(SDL_Renderer* renderer) {
     if (!renderer) return;
-    const int i = copies.renderer.empty() ? -1 : Find(renderer);
+    const int i = Find(renderer);
     if (i >= 0) {
         const auto k = static_cast<std::size_t>(i);
         if (copies.drawing[k]) {
@@ -541,35 +537,23 @@ void Present(SDL_Renderer* renderer) {
 }
 
 void Flush(SDL_Renderer* renderer) {
-    const int i = renderer && !copies.renderer.empty() ? Find(renderer) : -1;
+    const int i = Find(renderer);
     if (i >= 0 && copies.drawing[static_cast<std::size_t>(i)]) PutCopy(static_cast<std::size_t>(i));
 }
 
 void Forget(SDL_Renderer* renderer) {
-    const int i = renderer && !copies.renderer.empty() ? Find(renderer) : -1;
+    const int i = Find(renderer);
     if (i < 0) return;
     const auto k = static_cast<std::size_t>(i);
     DropCopy(k);
     DropUpload(k);
-    copies.renderer.erase(copies.renderer.begin() + i);
-    copies.surface.erase(copies.surface.begin() + i);
-    copies.software.erase(copies.software.begin() + i);
-    copies.upload.erase(copies.upload.begin() + i);
-    copies.framebuffer.erase(copies.framebuffer.begin() + i);
-    copies.drawing.erase(copies.drawing.begin() + i);
-    copies.listed.erase(copies.listed.begin() + i);
-    copies.direct.erase(copies.direct.begin() + i);
-    copies.textured.erase(copies.textured.begin() + i);
-    copies.queued.erase(copies.queued.begin() + i);
-    copies.handOver.erase(copies.handOver.begin() + i);
-    copies.calls.erase(copies.calls.begin() + i);
-    copies.rects.erase(copies.rects.begin() + i);
+    copies.ForEachArray([i](auto& array) { array.erase(array.begin() + i); });
 }
 
 void SetUse(Use u) { use = u; }
 
 bool Copying(SDL_Renderer* renderer) {
-    const int i = renderer && !copies.renderer.empty() ? Find(renderer) : -1;
+    const int i = Find(renderer);
     return i >= 0 && copies.drawing[static_cast<std::size_t>(i)];
 }
 
