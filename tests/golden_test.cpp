@@ -32,8 +32,9 @@ using graphics::canvas::Use;
 
 struct Scene {
     const char* name;
-    const char* code;    // draws after the window is open; the sprite is s
+    const char* code;    // draws after the window is open; the sprites are s and o (opaque)
     bool renderersOwn;   // with sprites (or scaled): the frame is the renderer's own, else the software renderer's
+    bool queues = false; // on OpenGL, copies are queued and drawn together
 };
 
 // Primitives of every kind, opaque and translucent, on a coloured background.
@@ -83,23 +84,23 @@ drawsprite(s, 10, 10, 1, 1, 0, false, false) drawsprite(s, 40, 5, 1.5, 0.75, 33,
 spritecolor(s, 255, 0, 0, 128) drawsprite(s, 60, 30, 2, 2, 200, false, true) drawspritepart(s, 5, 40, 4, 4, 8, 8, 2, 1, 10, false, false)
 color(0, 255, 255, 90) fillcircle(50, 40, 12) line(0, 63, 95, 0) drawtext("cd", 60, 50)
 )",
-     true},
+     true, true},
     {"bitmap text and tiles", R"(
 cls() f = createbmpfont(s, 8, 8, "ABCD") bmptext("ABCAD", 2, 2, f) bmpfontsize(f, 2, 1) bmpfontangle(f, 30)
 bmptext("DCBA", 10, 20, f) t = tileset(s, 4, 4, "abcdefghijklmnop") drawtile("ponm lkji", 0, 45, t)
 color(255, 255, 255, 128) fillrectangle(0, 0, 20, 20)
 )",
-     true},
+     true, true},
     {"animations", R"(
 cls() a = createanimation(s, 8, 8, 0, 3, 10, 0, 1) drawanimation(a, 5, 5, 2, 2, 0, false, false)
 drawanimation(a, 40, 20, 1, 1, 45, true, false) color(255, 0, 0, 200) circle(60, 40, 10)
 )",
-     true},
+     true, true},
     {"particles", R"(
 cls() e = createemitter(30, 1000, false) createparticles(e, 48, 32, 0, 360, 3, 0) updateparticles()
 drawparticles(e, s, 0.5, 0.5, 0, false, false) color(0, 0, 255, 255) fillrectangle(0, 0, 10, 10)
 )",
-     true},
+     true, true},
     {"hundreds of copies, primitives between them", R"(
 cls() color(255, 0, 0, 100)
 for i = 0, 899 do
@@ -107,17 +108,37 @@ for i = 0, 899 do
   if i % 250 == 0 then fillcircle(i % 90, 30, 6) end
 end
 )",
-     true},
+     true, true},
     {"a frame after a frame with sprites", R"(
 cls() drawsprite(s, 10, 10, 1, 1, 0, false, false) redraw()
 cls() color(255, 128, 0, 120) fillcircle(40, 30, 18) drawtext("plain", 10, 50)
 )",
-     true},
+     true, true},
     {"a virtual size", R"(
 cls() color(255, 0, 0, 255) fillcircle(20, 20, 8) setvirtualsize(48, 40)
 color(0, 255, 0, 128) fillcircle(20, 20, 8) line(0, 0, 47, 39) drawtext("v", 30, 2)
+drawsprite(s, 10, 10, 1, 1, 20, false, false)
 )",
      true},
+    {"runs of copies: two sprites in turn, turned and unturned, flipped, parts, tints, freed", R"(
+backcolor(40, 40, 40, 255) cls()
+for i = 0, 59 do
+  drawsprite(i % 3 == 0 and o or s, (i * 13) % 90 - 4, (i * 7) % 60 - 4, 0.5 + (i % 4) * 0.5, 1 - (i % 3) * 0.75,
+             (i % 5) * 90 + (i % 2) * 720 + (i % 7 == 0 and 33.3 or 0), i % 4 == 1, i % 4 == 2)
+end
+drawspritepart(s, 30, 30, -4, 10, 12, 12, 2, 2, 0, false, false) drawspritepart(o, 60, 10, 8, 8, 20, 20, 1, 1, 45, false, true)
+drawspritepart(s, 70, 30, 40, 40, 8, 8, 1, 1, 0, false, false) drawsprite(s, 80, 50, -1, 1, 0, false, false)
+drawsprite(s, 20, 50, -1.5, 2, 30, false, false) drawsprite(s, -20, 70, 1, 1, 0, false, false)
+spritecolor(s, 255, 255, 255, 255) drawsprite(s, 5, 5, 1, 1, 10, false, false)
+spritecolor(o, 200, 100, 50, 255) drawsprite(o, 50, 40, 1, 1, 0, false, false)
+spritecolor(o, 255, 255, 255, 255) drawsprite(o, 52, 42, 1, 1, 0, false, false) drawsprite(s, 40, 20, 3, 3, 200, true, false)
+freesprite(s) drawsprite(o, 0, 0, 1, 1, 5, false, false)
+)",
+     true, true},
+    {"more copies than one draw holds", R"(
+cls() for i = 0, 16999 do drawsprite(s, (i * 7) % 96, (i * 11) % 64, 0.25, 0.5, i % 360, false, i % 2 == 0) end
+)",
+     true, true},
 };
 
 class GoldenTest : public EngineTest {
@@ -136,6 +157,16 @@ protected:
         sprite_ = (dir_ / "sprite.png").string();
         ASSERT_EQ(IMG_SavePNG(pic, sprite_.c_str()), 0) << SDL_GetError();
         SDL_FreeSurface(pic);
+        // A 12 x 10 sprite without alpha channel, in stripes.
+        SDL_Surface* opaque = SDL_CreateRGBSurfaceWithFormat(0, 12, 10, 24, SDL_PIXELFORMAT_RGB24);
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 12; ++x) {
+                auto* p = static_cast<uint8_t*>(opaque->pixels) + y * opaque->pitch + 3 * x;
+                p[0] = static_cast<uint8_t>(20 * x), p[1] = static_cast<uint8_t>(25 * y), p[2] = (x + y) % 2 ? 255 : 0;
+            }
+        opaque_ = (dir_ / "opaque.png").string();
+        ASSERT_EQ(IMG_SavePNG(opaque, opaque_.c_str()), 0) << SDL_GetError();
+        SDL_FreeSurface(opaque);
     }
 
     // Draws a scene in a fresh 96 x 64 window and reads its pixels back (the
@@ -149,10 +180,16 @@ protected:
         if (software) SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
         const int32_t window = OpenActiveWindow(96, 64);
         if (software) SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
-        EXPECT_EQ(Lua("s = loadsprite('" + sprite_ + "')\n" + scene.code), "") << scene.name;
+        const uint64_t queued = graphics::batch::CopiesDrawn();
+        EXPECT_EQ(Lua("s = loadsprite('" + sprite_ + "') o = loadsprite('" + opaque_ + "')\n" + scene.code), "")
+            << scene.name;
         SDL_Renderer* renderer = platform::ActiveRenderer();
         if (copied) *copied = graphics::canvas::Copying(renderer);
         graphics::canvas::Flush(renderer);
+        // On OpenGL the scenes whose copies can be queued must use the queue;
+        // the plain calls and the software renderer never do.
+        const bool openGl = !software && use != Use::Never && std::getenv("VORLUNE_TEST_GL") != nullptr;
+        EXPECT_EQ(graphics::batch::CopiesDrawn() > queued, openGl && scene.queues) << scene.name;
         Image image = ReadPixels();
         for (uint32_t& p : image.pixels) p |= 0xFF;  // a window has no alpha channel
         graphics::CloseWindow(window);
@@ -192,7 +229,7 @@ protected:
     }
 
     TempDir dir_;
-    std::string sprite_;
+    std::string sprite_, opaque_;
 };
 
 bool OnOpenGl() { return std::getenv("VORLUNE_TEST_GL") != nullptr; }

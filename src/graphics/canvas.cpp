@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/reset.hpp"
+#include "graphics/batch.hpp"
 #include "graphics/inspect.hpp"
 #include "platform/active_window.hpp"
 
@@ -389,6 +390,8 @@ Pen ActivePen() {
     Pen pen;
     pen.renderer = platform::ActiveRenderer();
     pen.target = pen.renderer;
+    // Copies queued for the renderer are drawn before anything drawn after them.
+    batch::Draw(pen.renderer);
     const int i = Find(pen.renderer);
     if (i >= 0 && copies.drawing[static_cast<std::size_t>(i)]) {
         pen.target = copies.software[static_cast<std::size_t>(i)];
@@ -496,6 +499,17 @@ void BeforeCopy(SDL_Renderer* renderer) {
     const auto k = static_cast<std::size_t>(i);
     copies.textured[k] = 1;
     Leave(k);
+}
+
+void CopyTexture(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* source, const SDL_Rect& destination,
+                 double angle, int flip) {
+    BeforeCopy(renderer);
+    if (batch::Copy(renderer, texture, source, destination, angle, flip)) return;
+    // A null centre rotates about the centre of the destination rectangle.
+    SDL_RenderCopyEx(renderer, texture, source, &destination, angle, nullptr, static_cast<SDL_RendererFlip>(flip));
+    const int i = Find(renderer);
+    if (i < 0) return;
+    const auto k = static_cast<std::size_t>(i);
     // A driver that rasterises on threads of its own (Mesa's llvmpipe) starts
     // on a frame's triangles only when they are flushed to it, at the present
     // at the latest: handing them over early lets it fill pixels while the
@@ -511,12 +525,14 @@ void BeforeCopy(SDL_Renderer* renderer) {
 }
 
 void BeforeChange(SDL_Renderer* renderer) {
+    batch::Draw(renderer);
     const int i = Find(renderer);
     if (i >= 0) Leave(static_cast<std::size_t>(i));
 }
 
 void Present(SDL_Renderer* renderer) {
     if (!renderer) return;
+    batch::EndFrame(renderer);
     const int i = Find(renderer);
     if (i >= 0) {
         const auto k = static_cast<std::size_t>(i);
@@ -537,11 +553,13 @@ void Present(SDL_Renderer* renderer) {
 }
 
 void Flush(SDL_Renderer* renderer) {
+    batch::Draw(renderer);
     const int i = Find(renderer);
     if (i >= 0 && copies.drawing[static_cast<std::size_t>(i)]) PutCopy(static_cast<std::size_t>(i));
 }
 
 void Forget(SDL_Renderer* renderer) {
+    batch::Forget(renderer);
     const int i = Find(renderer);
     if (i < 0) return;
     const auto k = static_cast<std::size_t>(i);
@@ -550,7 +568,10 @@ void Forget(SDL_Renderer* renderer) {
     copies.ForEachArray([i](auto& array) { array.erase(array.begin() + i); });
 }
 
-void SetUse(Use u) { use = u; }
+void SetUse(Use u) {
+    use = u;
+    batch::SetEnabled(u != Use::Never);
+}
 
 bool Copying(SDL_Renderer* renderer) {
     const int i = Find(renderer);

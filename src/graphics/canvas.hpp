@@ -35,6 +35,10 @@ void FillRect(const Pen& pen, const SDL_Rect& rect);          // SDL_RenderFillR
 void FillRects(const Pen& pen, const SDL_Rect* rects, int count);  // SDL_RenderFillRects
 
 void BeforeCopy(SDL_Renderer* renderer);    // a texture is drawn next: the frame goes on on the renderer
+// SDL_RenderCopyEx(renderer, texture, source, &destination, angle, nullptr,
+// flip) after BeforeCopy; on OpenGL the copy may be queued (graphics/batch.hpp).
+void CopyTexture(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* source, const SDL_Rect& destination,
+                 double angle, int flip);
 void BeforeChange(SDL_Renderer* renderer);  // its size or scale changes next: likewise
 void Present(SDL_Renderer* renderer);       // the frame copy into the back buffer, then SDL_RenderPresent
 void Flush(SDL_Renderer* renderer);         // the frame copy into the back buffer, no present (read-back)

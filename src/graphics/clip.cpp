@@ -46,10 +46,15 @@ CopyPlan PlanCopy(const Target& target, const Copy& copy) {
     const double w = static_cast<double>(copy.w), h = static_cast<double>(copy.h);
     const double cx = static_cast<double>(copy.x) + w / 2, cy = static_cast<double>(copy.y) + h / 2;
     double ex = std::fabs(w) / 2, ey = std::fabs(h) / 2;
-    if (!exact) {
+    if (!exact && target.software) {
         const double c = std::fabs(std::cos(plan.angle * kPi / 180)), s = std::fabs(std::sin(plan.angle * kPi / 180));
         ex = (std::fabs(w) * c + std::fabs(h) * s) / 2;
         ey = (std::fabs(w) * s + std::fabs(h) * c) / 2;
+    } else if (!exact) {
+        // A box that holds the copy at any angle: where the copy is only
+        // tested against the output, the exact box is not worth its sine
+        // and cosine.
+        ex = ey = (std::fabs(w) + std::fabs(h)) / 2;
     }
     if (!AxisMeets(cx - ex, cx + ex, target.scaleX, target.offsetX, target.outW) ||
         !AxisMeets(cy - ey, cy + ey, target.scaleY, target.offsetY, target.outH)) {

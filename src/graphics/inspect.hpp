@@ -21,3 +21,9 @@ void SetUse(Use use);                 // Auto: OpenGL renderers only; Always: an
 bool Copying(SDL_Renderer* renderer); // the renderer's frame is being drawn into a copy (canvas.cpp)
 
 }  // namespace vorlune::graphics::canvas
+
+namespace vorlune::graphics::batch {
+
+uint64_t CopiesDrawn();               // sprite copies drawn from OpenGL queues since the start (batch.cpp)
+
+}  // namespace vorlune::graphics::batch

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include "graphics/batch.hpp"
 #include "graphics/canvas.hpp"
 #include "platform/active_window.hpp"
 #include "platform/image_library.hpp"
@@ -83,11 +84,7 @@ void CopySprite(const Sprite& sprite, const SDL_Rect* source, int32_t x, int32_t
     SDL_Rect destination{x, y, ScaledSize(w, xscale), ScaledSize(h, yscale)};
     const CopyPlan plan = PlanSpriteCopy(sprite, source, destination, xscale, yscale, angle, vflip || hflip);
     if (!plan.draw) return;
-    // A frame being drawn into a copy in main memory goes on on the renderer.
-    canvas::BeforeCopy(sprite.renderer);
-    // A null centre rotates about the centre of the destination rectangle.
-    SDL_RenderCopyEx(sprite.renderer, sprite.texture, source, &destination, plan.angle, nullptr,
-                     static_cast<SDL_RendererFlip>(FlipFor(vflip, hflip)));
+    canvas::CopyTexture(sprite.renderer, sprite.texture, source, destination, plan.angle, FlipFor(vflip, hflip));
 }
 
 int FlipFor(bool vflip, bool hflip) {
@@ -152,12 +149,15 @@ Sprite CreateSprite(Image image) {
 }
 
 void FreeSprite(Sprite sprite) {
-    if (core::ForgetHandle(sprite.handle, HandleKind::Sprite)) SDL_DestroyTexture(sprite.texture);
+    if (!core::ForgetHandle(sprite.handle, HandleKind::Sprite)) return;
+    batch::Draw(sprite.renderer);  // copies of it may be queued
+    SDL_DestroyTexture(sprite.texture);
 }
 
 void SpriteColor(Sprite sprite, int32_t r, int32_t g, int32_t b, int32_t alpha) {
     SDL_Texture* texture = sprite.texture;
     if (!texture) return;
+    batch::Draw(sprite.renderer);  // copies queued before keep their colour
     SDL_SetTextureColorMod(texture, util::Channel(r), util::Channel(g), util::Channel(b));
     SDL_SetTextureAlphaMod(texture, util::Channel(alpha));
     // Without blending a texture lacking an alpha channel ignores the alpha
