@@ -146,12 +146,13 @@ protected:
     void SetUp() override {
         EngineTest::SetUp();
         core::ResetEngine();
-        // A 16 x 16 sprite of four coloured quadrants with a translucent edge.
+        // A 16 x 16 sprite of four coloured quadrants with a translucent edge and
+        // a transparent corner.
         SDL_Surface* pic = SDL_CreateRGBSurfaceWithFormat(0, 16, 16, 32, SDL_PIXELFORMAT_RGBA8888);
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x) {
                 uint32_t rgb = y < 8 ? (x < 8 ? 0xFF000000u : 0x00FF0000u) : (x < 8 ? 0x0000FF00u : 0xFFFFFF00u);
-                uint32_t alpha = (x == 0 || y == 15) ? 0x80u : 0xFFu;
+                uint32_t alpha = x == 15 && y < 4 ? 0u : (x == 0 || y == 15) ? 0x80u : 0xFFu;
                 static_cast<uint32_t*>(pic->pixels)[y * (pic->pitch / 4) + x] = rgb | alpha;
             }
         sprite_ = (dir_ / "sprite.png").string();
