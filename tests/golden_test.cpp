@@ -32,7 +32,7 @@ using graphics::canvas::Use;
 
 struct Scene {
     const char* name;
-    const char* code;    // draws after the window is open; the sprites are s and o (opaque)
+    const char* code;    // draws after the window is open; the sprites are s, o (opaque), c (alpha 0 or 255 only) and k (colour-keyed)
     bool renderersOwn;   // with sprites (or scaled): the frame is the renderer's own, else the software renderer's
     bool queues = false; // on OpenGL, copies are queued and drawn together
 };
@@ -135,6 +135,16 @@ spritecolor(o, 255, 255, 255, 255) drawsprite(o, 52, 42, 1, 1, 0, false, false) 
 freesprite(s) drawsprite(o, 0, 0, 1, 1, 5, false, false)
 )",
      true, true},
+    {"sprites whose alpha is all 0 or 255, over shapes and other sprites", R"(
+backcolor(90, 30, 30, 255) cls() color(0, 0, 255, 255) fillrectangle(10, 10, 50, 30)
+for i = 0, 39 do
+  drawsprite(i % 2 == 0 and c or k, (i * 17) % 90 - 6, (i * 5) % 60 - 6, 1 + (i % 3) * 0.5, 1, i * 37, i % 5 == 1, i % 5 == 2)
+end
+drawsprite(s, 30, 30, 2, 2, 15, false, false) drawsprite(c, 35, 32, 2, 2, 0, false, false)
+spritecolor(c, 255, 255, 255, 128) drawsprite(c, 40, 35, 2, 2, 45, false, false)
+spritecolor(c, 255, 255, 255, 255) drawsprite(c, 50, 20, 1, 1, 90, false, false) drawsprite(k, 0, 40, 3, 2, 0, false, true)
+)",
+     true, true},
     {"more copies than one draw holds", R"(
 cls() for i = 0, 16999 do drawsprite(s, (i * 7) % 96, (i * 11) % 64, 0.25, 0.5, i % 360, false, i % 2 == 0) end
 )",
@@ -167,6 +177,21 @@ protected:
             }
         opaque_ = (dir_ / "opaque.png").string();
         ASSERT_EQ(IMG_SavePNG(opaque, opaque_.c_str()), 0) << SDL_GetError();
+        // The same stripes with magenta (the colour key) where x + y is a
+        // multiple of 5, and as a picture whose alpha is 0 there, 255 elsewhere.
+        SDL_Surface* cut = SDL_ConvertSurfaceFormat(opaque, SDL_PIXELFORMAT_RGBA8888, 0);
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 12; ++x) {
+                if ((x + y) % 5 != 0) continue;
+                auto* p = static_cast<uint8_t*>(opaque->pixels) + y * opaque->pitch + 3 * x;
+                p[0] = 255, p[1] = 0, p[2] = 255;
+                static_cast<uint32_t*>(cut->pixels)[y * (cut->pitch / 4) + x] &= 0xFFFFFF00u;
+            }
+        keyed_ = (dir_ / "keyed.png").string();
+        cut_ = (dir_ / "cut.png").string();
+        ASSERT_EQ(IMG_SavePNG(opaque, keyed_.c_str()), 0) << SDL_GetError();
+        ASSERT_EQ(IMG_SavePNG(cut, cut_.c_str()), 0) << SDL_GetError();
+        SDL_FreeSurface(cut);
         SDL_FreeSurface(opaque);
     }
 
@@ -182,8 +207,9 @@ protected:
         const int32_t window = OpenActiveWindow(96, 64);
         if (software) SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
         const uint64_t queued = graphics::batch::CopiesDrawn();
-        EXPECT_EQ(Lua("s = loadsprite('" + sprite_ + "') o = loadsprite('" + opaque_ + "')\n" + scene.code), "")
-            << scene.name;
+        const std::string load = "s = loadsprite('" + sprite_ + "') o = loadsprite('" + opaque_ + "') c = loadsprite('" +
+                                 cut_ + "') k = createsprite(loadimage('" + keyed_ + "'))\n";
+        EXPECT_EQ(Lua(load + scene.code), "") << scene.name;
         SDL_Renderer* renderer = platform::ActiveRenderer();
         if (copied) *copied = graphics::canvas::Copying(renderer);
         graphics::canvas::Flush(renderer);
@@ -230,7 +256,7 @@ protected:
     }
 
     TempDir dir_;
-    std::string sprite_, opaque_;
+    std::string sprite_, opaque_, keyed_, cut_;
 };
 
 bool OnOpenGl() { return std::getenv("VORLUNE_TEST_GL") != nullptr; }

@@ -4,6 +4,7 @@
 #include <SDL_opengl.h>
 
 #include <algorithm>
+#include <unordered_map>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -82,7 +83,8 @@ bool GlLoaded() {
 
 // SDL's own vertex shader for textures, without the colour; the fragment
 // shaders are SDL's for textures with and without alpha, without the
-// multiplication by a colour that is white.
+// multiplication by a colour that is white, and one that discards
+// transparent texels, for drawing without blending.
 constexpr const char* kVertexShader =
     "varying vec2 v_texCoord;\n"
     "\n"
@@ -91,7 +93,8 @@ constexpr const char* kVertexShader =
     "    gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex;\n"
     "    v_texCoord = vec2(gl_MultiTexCoord0);\n"
     "}";
-constexpr const char* kFragmentShaders[2] = {
+enum Shader { kTexture, kOpaque, kCutOut, kShaders };
+constexpr const char* kFragmentShaders[kShaders] = {
     "varying vec2 v_texCoord;\n"
     "uniform sampler2D tex0;\n"
     "\n"
@@ -107,6 +110,15 @@ constexpr const char* kFragmentShaders[2] = {
     "    gl_FragColor = texture2D(tex0, v_texCoord);\n"
     "    gl_FragColor.a = 1.0;\n"
     "}",
+    "varying vec2 v_texCoord;\n"
+    "uniform sampler2D tex0;\n"
+    "\n"
+    "void main()\n"
+    "{\n"
+    "    vec4 texel = texture2D(tex0, v_texCoord);\n"
+    "    if (texel.a == 0.0) discard;\n"
+    "    gl_FragColor = texel;\n"
+    "}",
 };
 
 constexpr int kQuadsPerDraw = 16384;  // 65,536 vertices: 16-bit indices
@@ -117,12 +129,12 @@ enum class Gl : uint8_t { Unknown, Usable, Unusable };
 struct Renderers {
     std::vector<SDL_Renderer*> renderer;
     std::vector<Gl> usable;                 // the renderer can draw queued copies
-    std::vector<GLuint> programs;           // two per renderer: texture with alpha, without
+    std::vector<GLuint> programs;           // kShaders per renderer
     std::vector<GLuint> vertexBuffer;
     std::vector<GLuint> indexBuffer;        // the indices of kQuadsPerDraw quads, made once
     std::vector<SDL_Texture*> texture;      // the texture of the queued copies, or null
-    std::vector<uint8_t> opaque;            // it has no alpha channel
-    std::vector<uint8_t> blend;             // it blends (else it replaces)
+    std::vector<uint8_t> shader;            // the Shader that draws it
+    std::vector<uint8_t> blend;             // with blending (else it replaces)
     std::vector<int> textureW, textureH;    // its size
     std::vector<int> outputW, outputH;      // the renderer's output and viewport when the run started
     std::vector<std::vector<float>> corners;  // x, y, u, v of the 4 corners of each queued copy
@@ -131,11 +143,13 @@ struct Renderers {
 
     template <typename F>
     void ForEachArray(F f) {
-        f(renderer), f(usable), f(vertexBuffer), f(indexBuffer), f(texture), f(opaque), f(blend), f(textureW),
+        f(renderer), f(usable), f(vertexBuffer), f(indexBuffer), f(texture), f(shader), f(blend), f(textureW),
             f(textureH), f(outputW), f(outputH), f(corners), f(queued), f(handOver);
     }
 };
 Renderers renderers;
+// The textures whose alpha is all 0 or 255, with their renderers.
+std::unordered_map<SDL_Texture*, SDL_Renderer*> cutOut;
 bool enabled = true;
 uint64_t copiesDrawn = 0;  // copies drawn from queues since the start, for tests
 
@@ -150,7 +164,7 @@ std::size_t FindOrAdd(SDL_Renderer* renderer) {
     const int i = Find(renderer);
     if (i >= 0) return static_cast<std::size_t>(i);
     renderers.ForEachArray([](auto& array) { array.emplace_back(); });
-    renderers.programs.resize(renderers.programs.size() + 2);
+    renderers.programs.resize(renderers.programs.size() + kShaders);
     renderers.renderer.back() = renderer;
     renderers.handOver.back() = kFirstHandOver;
     return renderers.renderer.size() - 1;
@@ -207,11 +221,10 @@ bool Prepare(std::size_t k, SDL_Texture* texture) {
         gl.getIntegerv(GL_TEXTURE_BINDING_2D, &current);
         ok = current != 0;  // SDL binds its textures as 2D textures
     }
-    GLuint* programs = &renderers.programs[2 * k];
-    if (ok) {
-        programs[0] = Link(kFragmentShaders[0]);
-        programs[1] = Link(kFragmentShaders[1]);
-        ok = programs[0] && programs[1];
+    GLuint* programs = &renderers.programs[kShaders * k];
+    for (int i = 0; ok && i < kShaders; ++i) {
+        programs[i] = Link(kFragmentShaders[i]);
+        ok = programs[i] != 0;
     }
     if (ok) {
         GLint array = 0, element = 0;
@@ -280,9 +293,15 @@ bool Start(std::size_t k, SDL_Texture* texture) {
         renderers.usable[k] = Prepare(k, texture) ? Gl::Usable : Gl::Unusable;
         if (renderers.usable[k] == Gl::Unusable) return false;
     }
+    // An opaque texel blended gives the texel: blending changes nothing for
+    // a texture without alpha channel, nor, transparent texels apart, for
+    // one whose alpha is all 0 or 255 sampled texel by texel.
+    SDL_ScaleMode scale = SDL_ScaleModeLinear;
+    const bool binary = alpha && mode == SDL_BLENDMODE_BLEND && SDL_GetTextureScaleMode(texture, &scale) == 0 &&
+                        scale == SDL_ScaleModeNearest && cutOut.count(texture) != 0;
     renderers.texture[k] = texture;
-    renderers.opaque[k] = opaque;
-    renderers.blend[k] = mode == SDL_BLENDMODE_BLEND;
+    renderers.shader[k] = opaque ? kOpaque : binary ? kCutOut : kTexture;
+    renderers.blend[k] = mode == SDL_BLENDMODE_BLEND && !opaque && !binary;
     renderers.textureW[k] = tw;
     renderers.textureH[k] = th;
     renderers.outputW[k] = ow;
@@ -405,7 +424,7 @@ void DrawQueued(std::size_t k) {
     gl.loadIdentity();
     gl.ortho(0.0, static_cast<GLdouble>(w), static_cast<GLdouble>(h), 0.0, 0.0, 1.0);
     gl.matrixMode(GL_MODELVIEW);
-    gl.useProgram(renderers.programs[2 * k + (renderers.opaque[k] ? 1 : 0)]);
+    gl.useProgram(renderers.programs[kShaders * k + renderers.shader[k]]);
     if (renderers.blend[k]) {
         gl.enable(GL_BLEND);
         gl.blendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
@@ -471,12 +490,39 @@ void EndFrame(SDL_Renderer* renderer) {
     renderers.handOver[k] = kFirstHandOver;
 }
 
+void Created(SDL_Texture* texture, SDL_Renderer* renderer, SDL_Surface* from) {
+    cutOut.erase(texture);
+    if (!from) return;
+    // The texture holds the picture as SDL converts it (a colour key becomes
+    // alpha 0): convert it the same way and look at every alpha.
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(from, SDL_PIXELFORMAT_ARGB8888, 0);
+    if (!argb) return;
+    bool binary = SDL_LockSurface(argb) == 0;
+    for (int y = 0; binary && y < argb->h; ++y) {
+        const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(argb->pixels) + y * argb->pitch);
+        for (int x = 0; x < argb->w; ++x) {
+            const Uint32 a = row[x] >> 24;
+            if (a != 0 && a != 255) {
+                binary = false;
+                break;
+            }
+        }
+    }
+    if (argb->locked) SDL_UnlockSurface(argb);
+    SDL_FreeSurface(argb);
+    if (binary) cutOut[texture] = renderer;
+}
+
+void Destroyed(SDL_Texture* texture) { cutOut.erase(texture); }
+
 void Forget(SDL_Renderer* renderer) {
+    // Its textures are destroyed with it.
+    std::erase_if(cutOut, [renderer](const auto& entry) { return entry.second == renderer; });
     const int i = Find(renderer);
     if (i < 0) return;
     // The programs and buffers go with the renderer's context.
     renderers.ForEachArray([i](auto& array) { array.erase(array.begin() + i); });
-    renderers.programs.erase(renderers.programs.begin() + 2 * i, renderers.programs.begin() + 2 * i + 2);
+    renderers.programs.erase(renderers.programs.begin() + kShaders * i, renderers.programs.begin() + kShaders * (i + 1));
 }
 
 void SetEnabled(bool on) { enabled = on; }
@@ -486,6 +532,7 @@ uint64_t CopiesDrawn() { return copiesDrawn; }
 namespace {
 const core::ResetHook resetHook([] {
     renderers = Renderers{};
+    cutOut.clear();
     enabled = true;
 });
 }  // namespace

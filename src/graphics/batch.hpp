@@ -9,11 +9,17 @@
 // the vertices and no colour to interpolate for every pixel. Whatever else
 // draws on the renderer, presents it, reads it back or changes its size or a
 // texture first draws what is queued, so the order of drawing is kept.
+//
+// A texture whose texels are all either transparent or opaque (colour-keyed
+// images, most sprites) is drawn without blending, its transparent texels
+// discarded: blending an opaque texel gives the texel, a transparent one the
+// pixel as it was, so the pixels are the same without reading them first.
 #pragma once
 
 struct SDL_Renderer;
 struct SDL_Texture;
 struct SDL_Rect;
+struct SDL_Surface;
 
 namespace vorlune::graphics::batch {
 
@@ -24,6 +30,8 @@ namespace vorlune::graphics::batch {
 bool Copy(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* source, const SDL_Rect& destination,
           double angle, int flip);
 void Draw(SDL_Renderer* renderer);       // draws the renderer's queued copies now
+void Created(SDL_Texture* texture, SDL_Renderer* renderer, SDL_Surface* from);  // notes whether its alpha is all 0 or 255
+void Destroyed(SDL_Texture* texture);    // it is destroyed next
 void EndFrame(SDL_Renderer* renderer);   // likewise, before its present
 void Forget(SDL_Renderer* renderer);     // the renderer is destroyed next: its queue is dropped
 void SetEnabled(bool enabled);           // off: every copy goes to SDL

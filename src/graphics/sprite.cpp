@@ -135,7 +135,12 @@ Sprite LoadSprite(const std::string& filename) {
     CheckFileExists(filename);
     // With no live active window the renderer is null and the load fails.
     SDL_Renderer* renderer = platform::ActiveRenderer();
-    SDL_Texture* texture = platform::ImgLoadTexture(renderer, filename.c_str());
+    // What IMG_LoadTexture does, keeping the picture until the copy queue has
+    // looked at its alpha.
+    SDL_Surface* surface = platform::ImgLoad(filename.c_str());
+    SDL_Texture* texture = surface ? SDL_CreateTextureFromSurface(renderer, surface) : nullptr;
+    if (texture) batch::Created(texture, renderer, surface);
+    if (surface) SDL_FreeSurface(surface);
     if (!texture) LoadFailed("SDL_LoadBMP Error: ");
     return RegisterSprite(texture, renderer);
 }
@@ -145,12 +150,14 @@ Sprite CreateSprite(Image image) {
     SDL_Renderer* renderer = platform::ActiveRenderer();
     SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, image.surface);
     if (!texture) LoadFailed("SDL_CreateTextureFromSurface Error: ");
+    batch::Created(texture, renderer, image.surface);
     return RegisterSprite(texture, renderer);
 }
 
 void FreeSprite(Sprite sprite) {
     if (!core::ForgetHandle(sprite.handle, HandleKind::Sprite)) return;
     batch::Draw(sprite.renderer);  // copies of it may be queued
+    batch::Destroyed(sprite.texture);
     SDL_DestroyTexture(sprite.texture);
 }
 

@@ -12,7 +12,6 @@ namespace {
 struct ImageLibrary {
     void* handle = nullptr;
     decltype(&IMG_Load) load = nullptr;
-    decltype(&IMG_LoadTexture) loadTexture = nullptr;
     decltype(&IMG_Quit) quit = nullptr;
     decltype(&IMG_SavePNG) savePng = nullptr;  // the test runner's shots; optional
 } library;
@@ -32,11 +31,10 @@ bool Open() {
         return false;
     }
     library.load = Symbol<decltype(&IMG_Load)>("IMG_Load");
-    library.loadTexture = Symbol<decltype(&IMG_LoadTexture)>("IMG_LoadTexture");
     library.quit = Symbol<decltype(&IMG_Quit)>("IMG_Quit");
     library.savePng = Symbol<decltype(&IMG_SavePNG)>("IMG_SavePNG");
-    if (!library.load || !library.loadTexture || !library.quit) {
-        SDL_SetError("the image library %s lacks IMG_Load, IMG_LoadTexture or IMG_Quit", VORLUNE_SDL2_IMAGE_SONAME);
+    if (!library.load || !library.quit) {
+        SDL_SetError("the image library %s lacks IMG_Load or IMG_Quit", VORLUNE_SDL2_IMAGE_SONAME);
         dlclose(library.handle);
         library = ImageLibrary{};
         return false;
@@ -47,10 +45,6 @@ bool Open() {
 }  // namespace
 
 SDL_Surface* ImgLoad(const char* file) { return Open() ? library.load(file) : nullptr; }
-
-SDL_Texture* ImgLoadTexture(SDL_Renderer* renderer, const char* file) {
-    return Open() ? library.loadTexture(renderer, file) : nullptr;
-}
 
 int ImgSavePng(SDL_Surface* surface, const char* file) {
     if (!Open()) return -1;

@@ -4,13 +4,10 @@
 #pragma once
 
 struct SDL_Surface;
-struct SDL_Texture;
-struct SDL_Renderer;
 
 namespace vorlune::platform {
 
 SDL_Surface* ImgLoad(const char* file);                              // IMG_Load; null with SDL's error set on failure
-SDL_Texture* ImgLoadTexture(SDL_Renderer* renderer, const char* file);  // IMG_LoadTexture; likewise
 int ImgSavePng(SDL_Surface* surface, const char* file);              // IMG_SavePNG; -1 with SDL's error set on failure
 void ImgQuit();                                                      // IMG_Quit, when the library was opened
 
