@@ -492,7 +492,11 @@ void EndFrame(SDL_Renderer* renderer) {
 
 void Created(SDL_Texture* texture, SDL_Renderer* renderer, SDL_Surface* from) {
     cutOut.erase(texture);
-    if (!from) return;
+    // Only copies on OpenGL are queued; a picture without alpha channel or
+    // colour key becomes a texture without alpha, drawn opaque anyway.
+    SDL_RendererInfo info;
+    if (!from || !renderer || SDL_GetRendererInfo(renderer, &info) != 0 || std::strcmp(info.name, "opengl") != 0) return;
+    if (from->format->Amask == 0 && !SDL_HasColorKey(from)) return;
     // The texture holds the picture as SDL converts it (a colour key becomes
     // alpha 0): convert it the same way and look at every alpha.
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(from, SDL_PIXELFORMAT_ARGB8888, 0);
