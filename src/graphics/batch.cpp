@@ -460,6 +460,7 @@ bool Copy(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* source, 
           double angle, int flip) {
     if (!enabled || !renderer || !texture) return false;
     const std::size_t k = FindOrAdd(renderer);
+    if (renderers.usable[k] == Gl::Unusable) return false;
     if (renderers.texture[k] != texture && !Start(k, texture)) return false;
     Queue(k, source, destination, angle, flip);
     // A driver that rasterises on threads of its own (Mesa's llvmpipe) starts
