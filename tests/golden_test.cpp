@@ -1,7 +1,7 @@
-// Golden frames: every drawing function drawn through the fast path (the
+// Golden frames: every drawing function drawn through the fast paths (the
 // frame drawn into a copy in main memory, replayed on the renderer when a
-// sprite comes) and through the plain calls, with the read-back pixels
-// compared exactly.
+// sprite comes; on OpenGL, sprite copies queued and drawn together) and
+// through the plain calls, with the read-back pixels compared exactly.
 //
 // Headless (software renderer) the copy is forced on and must give the
 // renderer's own frame. With VORLUNE_TEST_GL=1 under an X server the window
