@@ -32,7 +32,8 @@ using graphics::canvas::Use;
 
 struct Scene {
     const char* name;
-    const char* code;    // draws after the window is open; the sprites are s, o (opaque), c (alpha 0 or 255 only) and k (colour-keyed)
+    const char* code;    // draws after the window is open; the sprites are s (from the file translucent), o (opaque),
+                         // c (alpha 0 or 255 only) and k (colour-keyed)
     bool renderersOwn;   // with sprites (or scaled): the frame is the renderer's own, else the software renderer's
     bool queues = false; // on OpenGL, copies are queued and drawn together
 };
@@ -143,6 +144,7 @@ end
 drawsprite(s, 30, 30, 2, 2, 15, false, false) drawsprite(c, 35, 32, 2, 2, 0, false, false)
 spritecolor(c, 255, 255, 255, 128) drawsprite(c, 40, 35, 2, 2, 45, false, false)
 spritecolor(c, 255, 255, 255, 255) drawsprite(c, 50, 20, 1, 1, 90, false, false) drawsprite(k, 0, 40, 3, 2, 0, false, true)
+freesprite(c) freesprite(k) t = loadsprite(translucent) drawsprite(t, 60, 5, 2, 2, 30, false, false)
 )",
      true, true},
     {"more copies than one draw holds", R"(
@@ -207,8 +209,8 @@ protected:
         const int32_t window = OpenActiveWindow(96, 64);
         if (software) SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
         const uint64_t queued = graphics::batch::CopiesDrawn();
-        const std::string load = "s = loadsprite('" + sprite_ + "') o = loadsprite('" + opaque_ + "') c = loadsprite('" +
-                                 cut_ + "') k = createsprite(loadimage('" + keyed_ + "'))\n";
+        const std::string load = "translucent = '" + sprite_ + "' s = loadsprite(translucent) o = loadsprite('" + opaque_ +
+                                 "') c = loadsprite('" + cut_ + "') k = createsprite(loadimage('" + keyed_ + "'))\n";
         EXPECT_EQ(Lua(load + scene.code), "") << scene.name;
         SDL_Renderer* renderer = platform::ActiveRenderer();
         if (copied) *copied = graphics::canvas::Copying(renderer);
