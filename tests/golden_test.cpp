@@ -284,5 +284,33 @@ TEST_F(GoldenTest, OpenGlFramesMatchTheSoftwareRendererOrTheirOwnPlainCalls) {
     for (const Scene& scene : kScenes) Compare(scene, Use::Auto, !scene.renderersOwn);
 }
 
+// Two windows (two OpenGL contexts) drawing copies in turn: each window's
+// queue goes to its own context, with its own shaders and buffers.
+TEST_F(GoldenTest, OpenGlCopiesInTwoWindowsMatchTheirPlainCalls) {
+    if (!OnOpenGl()) GTEST_SKIP() << "run with VORLUNE_TEST_GL=1 under an X server (./dev.sh test does)";
+    const std::string code = "a = openwindow('a', 0, 0, 64, 48) setactivewindow(a) sa = loadsprite('" + sprite_ +
+                             "') cls() drawsprite(sa, 5, 5, 2, 2, 30, false, false)\n"
+                             "b = openwindow('b', 70, 0, 64, 48) setactivewindow(b) sb = loadsprite('" + cut_ +
+                             "') cls() drawsprite(sb, 10, 10, 2, 2, 60, false, false)\n"
+                             "setactivewindow(a) drawsprite(sa, 30, 20, 1, 1, 10, true, false)\n"
+                             "setactivewindow(b) drawsprite(sb, 40, 30, 3, 1, 200, false, true) drawsprite(sb, 0, 0, 1, 1, 0, false, false)\n";
+    Image frames[2][2];  // [fast, plain][window a, b]
+    for (int plain = 0; plain < 2; ++plain) {
+        core::ResetEngine();
+        graphics::canvas::SetUse(plain ? Use::Never : Use::Auto);
+        const uint64_t queued = graphics::batch::CopiesDrawn();
+        ASSERT_EQ(Lua(code), "");
+        for (int w = 0; w < 2; ++w) {
+            ASSERT_EQ(Lua(w == 0 ? "setactivewindow(a)" : "setactivewindow(b)"), "");
+            graphics::canvas::Flush(platform::ActiveRenderer());
+            frames[plain][w] = ReadPixels();
+        }
+        EXPECT_EQ(graphics::batch::CopiesDrawn() - queued, plain ? 0u : 5u);
+        ASSERT_EQ(Lua("closewindow(a) closewindow(b)"), "");
+    }
+    EXPECT_EQ(Difference(frames[0][0], frames[1][0]), "") << "window a";
+    EXPECT_EQ(Difference(frames[0][1], frames[1][1]), "") << "window b";
+}
+
 }  // namespace
 }  // namespace vorlune::test
