@@ -1,84 +1,41 @@
 #include "graphics/batch.hpp"
 
 #include <SDL.h>
-#include <SDL_opengl.h>
 
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "core/reset.hpp"
+#include "graphics/gl.hpp"
 #include "graphics/inspect.hpp"
+#include "graphics/target.hpp"
 
 namespace vorlune::graphics::batch {
 namespace {
 
-// OpenGL 2 entry points, loaded once.
-struct GlCalls {
-    bool loaded = false;
-    bool complete = false;
-    void(APIENTRY* getIntegerv)(GLenum, GLint*) = nullptr;
-    GLboolean(APIENTRY* isEnabled)(GLenum) = nullptr;
-    void(APIENTRY* enable)(GLenum) = nullptr;
-    void(APIENTRY* disable)(GLenum) = nullptr;
-    void(APIENTRY* blendFuncSeparate)(GLenum, GLenum, GLenum, GLenum) = nullptr;
-    void(APIENTRY* blendEquationSeparate)(GLenum, GLenum) = nullptr;
-    GLuint(APIENTRY* createShader)(GLenum) = nullptr;
-    void(APIENTRY* shaderSource)(GLuint, GLsizei, const GLchar* const*, const GLint*) = nullptr;
-    void(APIENTRY* compileShader)(GLuint) = nullptr;
-    void(APIENTRY* getShaderiv)(GLuint, GLenum, GLint*) = nullptr;
-    void(APIENTRY* deleteShader)(GLuint) = nullptr;
-    GLuint(APIENTRY* createProgram)() = nullptr;
-    void(APIENTRY* attachShader)(GLuint, GLuint) = nullptr;
-    void(APIENTRY* linkProgram)(GLuint) = nullptr;
-    void(APIENTRY* getProgramiv)(GLuint, GLenum, GLint*) = nullptr;
-    void(APIENTRY* useProgram)(GLuint) = nullptr;
-    GLint(APIENTRY* getUniformLocation)(GLuint, const GLchar*) = nullptr;
-    void(APIENTRY* uniform1i)(GLint, GLint) = nullptr;
-    void(APIENTRY* genBuffers)(GLsizei, GLuint*) = nullptr;
-    void(APIENTRY* bindBuffer)(GLenum, GLuint) = nullptr;
-    void(APIENTRY* bufferData)(GLenum, GLsizeiptr, const void*, GLenum) = nullptr;
-    void(APIENTRY* vertexPointer)(GLint, GLenum, GLsizei, const void*) = nullptr;
-    void(APIENTRY* texCoordPointer)(GLint, GLenum, GLsizei, const void*) = nullptr;
-    void(APIENTRY* enableClientState)(GLenum) = nullptr;
-    void(APIENTRY* disableClientState)(GLenum) = nullptr;
-    void(APIENTRY* drawElements)(GLenum, GLsizei, GLenum, const void*) = nullptr;
-    void(APIENTRY* viewport)(GLint, GLint, GLsizei, GLsizei) = nullptr;
-    void(APIENTRY* matrixMode)(GLenum) = nullptr;
-    void(APIENTRY* loadIdentity)() = nullptr;
-    void(APIENTRY* ortho)(GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble) = nullptr;
-    void(APIENTRY* flush)() = nullptr;
-};
-GlCalls gl;
+// The OpenGL entry points, once a current context has shown it has every
+// one the queue calls; null until then, and when it has not.
+const opengl::Functions* gl = nullptr;
+bool glChecked = false;
 
-template <typename F>
-bool Load(F& f, const char* name) {
-    f = reinterpret_cast<F>(SDL_GL_GetProcAddress(name));
-    return f != nullptr;
-}
-
-// With the renderer's context current.
 bool GlLoaded() {
-    if (gl.loaded) return gl.complete;
-    gl.loaded = true;
-    gl.complete = Load(gl.getIntegerv, "glGetIntegerv") & Load(gl.isEnabled, "glIsEnabled") & Load(gl.enable, "glEnable") &
-                  Load(gl.disable, "glDisable") & Load(gl.blendFuncSeparate, "glBlendFuncSeparate") &
-                  Load(gl.blendEquationSeparate, "glBlendEquationSeparate") & Load(gl.createShader, "glCreateShader") &
-                  Load(gl.shaderSource, "glShaderSource") & Load(gl.compileShader, "glCompileShader") &
-                  Load(gl.getShaderiv, "glGetShaderiv") & Load(gl.deleteShader, "glDeleteShader") &
-                  Load(gl.createProgram, "glCreateProgram") & Load(gl.attachShader, "glAttachShader") &
-                  Load(gl.linkProgram, "glLinkProgram") & Load(gl.getProgramiv, "glGetProgramiv") &
-                  Load(gl.useProgram, "glUseProgram") & Load(gl.getUniformLocation, "glGetUniformLocation") &
-                  Load(gl.uniform1i, "glUniform1i") & Load(gl.genBuffers, "glGenBuffers") &
-                  Load(gl.bindBuffer, "glBindBuffer") & Load(gl.bufferData, "glBufferData") &
-                  Load(gl.vertexPointer, "glVertexPointer") & Load(gl.texCoordPointer, "glTexCoordPointer") &
-                  Load(gl.enableClientState, "glEnableClientState") &
-                  Load(gl.disableClientState, "glDisableClientState") & Load(gl.drawElements, "glDrawElements") &
-                  Load(gl.viewport, "glViewport") & Load(gl.matrixMode, "glMatrixMode") &
-                  Load(gl.loadIdentity, "glLoadIdentity") & Load(gl.ortho, "glOrtho") & Load(gl.flush, "glFlush");
-    return gl.complete;
+    if (!glChecked) {
+        glChecked = true;
+        const opengl::Functions& f = opengl::Calls();
+        if (f.getIntegerv && f.isEnabled && f.enable && f.disable && f.flush && f.blendFuncSeparate &&
+            f.blendEquationSeparate && f.createShader && f.shaderSource && f.compileShader && f.getShaderiv &&
+            f.deleteShader && f.createProgram && f.attachShader && f.linkProgram && f.getProgramiv && f.useProgram &&
+            f.getUniformLocation && f.uniform1i && f.genBuffers && f.bindBuffer && f.bufferData && f.vertexPointer &&
+            f.texCoordPointer && f.enableClientState && f.disableClientState && f.drawElements && f.viewport &&
+            f.matrixMode && f.loadIdentity && f.ortho) {
+            gl = &f;
+        }
+    }
+    return gl != nullptr;
 }
 
 // SDL's own vertex shader for textures, without the colour; the fragment
@@ -94,32 +51,21 @@ constexpr const char* kVertexShader =
     "    v_texCoord = vec2(gl_MultiTexCoord0);\n"
     "}";
 enum Shader { kTexture, kOpaque, kCutOut, kShaders };
+#define VORLUNE_FRAGMENT_SHADER(body) \
+    "varying vec2 v_texCoord;\n"     \
+    "uniform sampler2D tex0;\n"      \
+    "\n"                             \
+    "void main()\n"                  \
+    "{\n" body "}"
 constexpr const char* kFragmentShaders[kShaders] = {
-    "varying vec2 v_texCoord;\n"
-    "uniform sampler2D tex0;\n"
-    "\n"
-    "void main()\n"
-    "{\n"
-    "    gl_FragColor = texture2D(tex0, v_texCoord);\n"
-    "}",
-    "varying vec2 v_texCoord;\n"
-    "uniform sampler2D tex0;\n"
-    "\n"
-    "void main()\n"
-    "{\n"
-    "    gl_FragColor = texture2D(tex0, v_texCoord);\n"
-    "    gl_FragColor.a = 1.0;\n"
-    "}",
-    "varying vec2 v_texCoord;\n"
-    "uniform sampler2D tex0;\n"
-    "\n"
-    "void main()\n"
-    "{\n"
-    "    vec4 texel = texture2D(tex0, v_texCoord);\n"
-    "    if (texel.a == 0.0) discard;\n"
-    "    gl_FragColor = texel;\n"
-    "}",
+    VORLUNE_FRAGMENT_SHADER("    gl_FragColor = texture2D(tex0, v_texCoord);\n"),
+    VORLUNE_FRAGMENT_SHADER("    gl_FragColor = texture2D(tex0, v_texCoord);\n"
+                            "    gl_FragColor.a = 1.0;\n"),
+    VORLUNE_FRAGMENT_SHADER("    vec4 texel = texture2D(tex0, v_texCoord);\n"
+                            "    if (texel.a == 0.0) discard;\n"
+                            "    gl_FragColor = texel;\n"),
 };
+#undef VORLUNE_FRAGMENT_SHADER
 
 constexpr int kQuadsPerDraw = 16384;  // 65,536 vertices: 16-bit indices
 constexpr uint32_t kFirstHandOver = 4096;
@@ -129,7 +75,7 @@ enum class Gl : uint8_t { Unknown, Usable, Unusable };
 struct Renderers {
     std::vector<SDL_Renderer*> renderer;
     std::vector<Gl> usable;                 // the renderer can draw queued copies
-    std::vector<GLuint> programs;           // kShaders per renderer
+    std::vector<std::array<GLuint, kShaders>> programs;
     std::vector<GLuint> vertexBuffer;
     std::vector<GLuint> indexBuffer;        // the indices of kQuadsPerDraw quads, made once
     std::vector<SDL_Texture*> texture;      // the texture of the queued copies, or null
@@ -143,7 +89,7 @@ struct Renderers {
 
     template <typename F>
     void ForEachArray(F f) {
-        f(renderer), f(usable), f(vertexBuffer), f(indexBuffer), f(texture), f(shader), f(blend), f(textureW),
+        f(renderer), f(usable), f(programs), f(vertexBuffer), f(indexBuffer), f(texture), f(shader), f(blend), f(textureW),
             f(textureH), f(outputW), f(outputH), f(corners), f(queued), f(handOver);
     }
 };
@@ -164,20 +110,19 @@ std::size_t FindOrAdd(SDL_Renderer* renderer) {
     const int i = Find(renderer);
     if (i >= 0) return static_cast<std::size_t>(i);
     renderers.ForEachArray([](auto& array) { array.emplace_back(); });
-    renderers.programs.resize(renderers.programs.size() + kShaders);
     renderers.renderer.back() = renderer;
     renderers.handOver.back() = kFirstHandOver;
     return renderers.renderer.size() - 1;
 }
 
 GLuint Compile(GLenum kind, const char* source) {
-    const GLuint shader = gl.createShader(kind);
-    gl.shaderSource(shader, 1, &source, nullptr);
-    gl.compileShader(shader);
+    const GLuint shader = gl->createShader(kind);
+    gl->shaderSource(shader, 1, &source, nullptr);
+    gl->compileShader(shader);
     GLint ok = GL_FALSE;
-    gl.getShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    gl->getShaderiv(shader, GL_COMPILE_STATUS, &ok);
     if (ok == GL_TRUE) return shader;
-    gl.deleteShader(shader);
+    gl->deleteShader(shader);
     return 0;
 }
 
@@ -185,23 +130,23 @@ GLuint Link(const char* fragment) {
     const GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader), fs = Compile(GL_FRAGMENT_SHADER, fragment);
     GLuint program = 0;
     if (vs && fs) {
-        program = gl.createProgram();
-        gl.attachShader(program, vs);
-        gl.attachShader(program, fs);
-        gl.linkProgram(program);
+        program = gl->createProgram();
+        gl->attachShader(program, vs);
+        gl->attachShader(program, fs);
+        gl->linkProgram(program);
         GLint ok = GL_FALSE;
-        gl.getProgramiv(program, GL_LINK_STATUS, &ok);
+        gl->getProgramiv(program, GL_LINK_STATUS, &ok);
         if (ok != GL_TRUE) program = 0;
     }
-    if (vs) gl.deleteShader(vs);
-    if (fs) gl.deleteShader(fs);
+    if (vs) gl->deleteShader(vs);
+    if (fs) gl->deleteShader(fs);
     if (program) {
         // The sampler reads texture unit 0, where SDL binds textures.
         GLint previous = 0;
-        gl.getIntegerv(GL_CURRENT_PROGRAM, &previous);
-        gl.useProgram(program);
-        gl.uniform1i(gl.getUniformLocation(program, "tex0"), 0);
-        gl.useProgram(static_cast<GLuint>(previous));
+        gl->getIntegerv(GL_CURRENT_PROGRAM, &previous);
+        gl->useProgram(program);
+        gl->uniform1i(gl->getUniformLocation(program, "tex0"), 0);
+        gl->useProgram(static_cast<GLuint>(previous));
     }
     return program;
 }
@@ -211,27 +156,26 @@ GLuint Link(const char* fragment) {
 // (SDL may be told to use none) from 2D textures addressed 0 to 1 (SDL then
 // takes them in any size).
 bool Prepare(std::size_t k, SDL_Texture* texture) {
-    SDL_RendererInfo info;
-    if (SDL_GetRendererInfo(renderers.renderer[k], &info) != 0 || std::strcmp(info.name, "opengl") != 0) return false;
+    if (!opengl::IsOpenGl(renderers.renderer[k])) return false;
     if (!SDL_GetHintBoolean(SDL_HINT_RENDER_OPENGL_SHADERS, SDL_TRUE)) return false;
     if (SDL_GL_BindTexture(texture, nullptr, nullptr) != 0) return false;
     bool ok = GlLoaded() && SDL_GL_ExtensionSupported("GL_ARB_texture_non_power_of_two");
     if (ok) {
         GLint current = 0;
-        gl.getIntegerv(GL_TEXTURE_BINDING_2D, &current);
+        gl->getIntegerv(GL_TEXTURE_BINDING_2D, &current);
         ok = current != 0;  // SDL binds its textures as 2D textures
     }
-    GLuint* programs = &renderers.programs[kShaders * k];
+    std::array<GLuint, kShaders>& programs = renderers.programs[k];
     for (int i = 0; ok && i < kShaders; ++i) {
         programs[i] = Link(kFragmentShaders[i]);
         ok = programs[i] != 0;
     }
     if (ok) {
         GLint array = 0, element = 0;
-        gl.getIntegerv(GL_ARRAY_BUFFER_BINDING, &array);
-        gl.getIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &element);
+        gl->getIntegerv(GL_ARRAY_BUFFER_BINDING, &array);
+        gl->getIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &element);
         GLuint buffers[2] = {0, 0};
-        gl.genBuffers(2, buffers);
+        gl->genBuffers(2, buffers);
         renderers.vertexBuffer[k] = buffers[0];
         renderers.indexBuffer[k] = buffers[1];
         // Corners 0, 1, 2, 3 of a copy (top left, top right, bottom right,
@@ -243,29 +187,14 @@ bool Prepare(std::size_t k, SDL_Texture* texture) {
             const GLushort order[6] = {0, 1, 3, 1, 3, 2};
             for (int j = 0; j < 6; ++j) indices[static_cast<std::size_t>(6 * q + j)] = static_cast<GLushort>(base + order[j]);
         }
-        gl.bindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers[1]);
-        gl.bufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(GLushort)),
+        gl->bindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers[1]);
+        gl->bufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(GLushort)),
                       indices.data(), GL_STATIC_DRAW);
-        gl.bindBuffer(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLuint>(element));
-        gl.bindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(array));
+        gl->bindBuffer(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLuint>(element));
+        gl->bindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(array));
     }
     SDL_GL_UnbindTexture(texture);
     return ok;
-}
-
-// The renderer draws in output pixels on the whole window: no virtual size,
-// scale 1, no clip, no render target, the whole output as viewport.
-bool PlainOutput(SDL_Renderer* renderer, int& w, int& h) {
-    int lw = 0, lh = 0;
-    float sx = 0, sy = 0;
-    SDL_Rect viewport{};
-    SDL_RenderGetLogicalSize(renderer, &lw, &lh);
-    SDL_RenderGetScale(renderer, &sx, &sy);
-    SDL_RenderGetViewport(renderer, &viewport);
-    if (SDL_GetRendererOutputSize(renderer, &w, &h) != 0) return false;
-    return lw == 0 && lh == 0 && sx == 1.0f && sy == 1.0f && !SDL_RenderIsClipEnabled(renderer) &&
-           SDL_GetRenderTarget(renderer) == nullptr && viewport.x == 0 && viewport.y == 0 && viewport.w == w &&
-           viewport.h == h;
 }
 
 void DrawQueued(std::size_t k);
@@ -369,33 +298,33 @@ struct SavedState {
     GLboolean blending, vertexArray, colourArray, texCoordArray;
 
     void Save() {
-        gl.getIntegerv(GL_CURRENT_PROGRAM, &program);
-        gl.getIntegerv(GL_ARRAY_BUFFER_BINDING, &arrayBuffer);
-        gl.getIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &elementBuffer);
-        gl.getIntegerv(GL_BLEND_SRC_RGB, &blendSrcRgb);
-        gl.getIntegerv(GL_BLEND_DST_RGB, &blendDstRgb);
-        gl.getIntegerv(GL_BLEND_SRC_ALPHA, &blendSrcAlpha);
-        gl.getIntegerv(GL_BLEND_DST_ALPHA, &blendDstAlpha);
-        gl.getIntegerv(GL_BLEND_EQUATION_RGB, &equationRgb);
-        gl.getIntegerv(GL_BLEND_EQUATION_ALPHA, &equationAlpha);
-        blending = gl.isEnabled(GL_BLEND);
-        vertexArray = gl.isEnabled(GL_VERTEX_ARRAY);
-        colourArray = gl.isEnabled(GL_COLOR_ARRAY);
-        texCoordArray = gl.isEnabled(GL_TEXTURE_COORD_ARRAY);
+        gl->getIntegerv(GL_CURRENT_PROGRAM, &program);
+        gl->getIntegerv(GL_ARRAY_BUFFER_BINDING, &arrayBuffer);
+        gl->getIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &elementBuffer);
+        gl->getIntegerv(GL_BLEND_SRC_RGB, &blendSrcRgb);
+        gl->getIntegerv(GL_BLEND_DST_RGB, &blendDstRgb);
+        gl->getIntegerv(GL_BLEND_SRC_ALPHA, &blendSrcAlpha);
+        gl->getIntegerv(GL_BLEND_DST_ALPHA, &blendDstAlpha);
+        gl->getIntegerv(GL_BLEND_EQUATION_RGB, &equationRgb);
+        gl->getIntegerv(GL_BLEND_EQUATION_ALPHA, &equationAlpha);
+        blending = gl->isEnabled(GL_BLEND);
+        vertexArray = gl->isEnabled(GL_VERTEX_ARRAY);
+        colourArray = gl->isEnabled(GL_COLOR_ARRAY);
+        texCoordArray = gl->isEnabled(GL_TEXTURE_COORD_ARRAY);
     }
 
     static void Set(GLenum what, bool on, bool client) {
-        if (client) on ? gl.enableClientState(what) : gl.disableClientState(what);
-        else on ? gl.enable(what) : gl.disable(what);
+        if (client) on ? gl->enableClientState(what) : gl->disableClientState(what);
+        else on ? gl->enable(what) : gl->disable(what);
     }
 
     void Restore() const {
-        gl.useProgram(static_cast<GLuint>(program));
-        gl.bindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(arrayBuffer));
-        gl.bindBuffer(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLuint>(elementBuffer));
-        gl.blendFuncSeparate(static_cast<GLenum>(blendSrcRgb), static_cast<GLenum>(blendDstRgb),
+        gl->useProgram(static_cast<GLuint>(program));
+        gl->bindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(arrayBuffer));
+        gl->bindBuffer(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLuint>(elementBuffer));
+        gl->blendFuncSeparate(static_cast<GLenum>(blendSrcRgb), static_cast<GLenum>(blendDstRgb),
                              static_cast<GLenum>(blendSrcAlpha), static_cast<GLenum>(blendDstAlpha));
-        gl.blendEquationSeparate(static_cast<GLenum>(equationRgb), static_cast<GLenum>(equationAlpha));
+        gl->blendEquationSeparate(static_cast<GLenum>(equationRgb), static_cast<GLenum>(equationAlpha));
         Set(GL_BLEND, blending, false);
         Set(GL_VERTEX_ARRAY, vertexArray, true);
         Set(GL_COLOR_ARRAY, colourArray, true);
@@ -419,34 +348,34 @@ void DrawQueued(std::size_t k) {
     saved.Save();
     // SDL's projection for a window: its viewport, y downwards.
     const int w = renderers.outputW[k], h = renderers.outputH[k];
-    gl.viewport(0, 0, w, h);
-    gl.matrixMode(GL_PROJECTION);
-    gl.loadIdentity();
-    gl.ortho(0.0, static_cast<GLdouble>(w), static_cast<GLdouble>(h), 0.0, 0.0, 1.0);
-    gl.matrixMode(GL_MODELVIEW);
-    gl.useProgram(renderers.programs[kShaders * k + renderers.shader[k]]);
+    gl->viewport(0, 0, w, h);
+    gl->matrixMode(GL_PROJECTION);
+    gl->loadIdentity();
+    gl->ortho(0.0, static_cast<GLdouble>(w), static_cast<GLdouble>(h), 0.0, 0.0, 1.0);
+    gl->matrixMode(GL_MODELVIEW);
+    gl->useProgram(renderers.programs[k][renderers.shader[k]]);
     if (renderers.blend[k]) {
-        gl.enable(GL_BLEND);
-        gl.blendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-        gl.blendEquationSeparate(GL_FUNC_ADD, GL_FUNC_ADD);
+        gl->enable(GL_BLEND);
+        gl->blendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        gl->blendEquationSeparate(GL_FUNC_ADD, GL_FUNC_ADD);
     } else {
-        gl.disable(GL_BLEND);
+        gl->disable(GL_BLEND);
     }
-    gl.enableClientState(GL_VERTEX_ARRAY);
-    gl.enableClientState(GL_TEXTURE_COORD_ARRAY);
-    gl.disableClientState(GL_COLOR_ARRAY);
-    gl.bindBuffer(GL_ARRAY_BUFFER, renderers.vertexBuffer[k]);
-    gl.bindBuffer(GL_ELEMENT_ARRAY_BUFFER, renderers.indexBuffer[k]);
-    gl.bufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(corners.size() * sizeof(float)), corners.data(),
+    gl->enableClientState(GL_VERTEX_ARRAY);
+    gl->enableClientState(GL_TEXTURE_COORD_ARRAY);
+    gl->disableClientState(GL_COLOR_ARRAY);
+    gl->bindBuffer(GL_ARRAY_BUFFER, renderers.vertexBuffer[k]);
+    gl->bindBuffer(GL_ELEMENT_ARRAY_BUFFER, renderers.indexBuffer[k]);
+    gl->bufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(corners.size() * sizeof(float)), corners.data(),
                   GL_STREAM_DRAW);
     const std::size_t quads = corners.size() / 16;
     constexpr GLsizei kStride = 4 * sizeof(float);
     for (std::size_t first = 0; first < quads; first += kQuadsPerDraw) {
         const std::size_t count = std::min<std::size_t>(kQuadsPerDraw, quads - first);
         const auto offset = static_cast<std::uintptr_t>(first * 16 * sizeof(float));
-        gl.vertexPointer(2, GL_FLOAT, kStride, reinterpret_cast<const void*>(offset));
-        gl.texCoordPointer(2, GL_FLOAT, kStride, reinterpret_cast<const void*>(offset + 2 * sizeof(float)));
-        gl.drawElements(GL_TRIANGLES, static_cast<GLsizei>(count * 6), GL_UNSIGNED_SHORT, nullptr);
+        gl->vertexPointer(2, GL_FLOAT, kStride, reinterpret_cast<const void*>(offset));
+        gl->texCoordPointer(2, GL_FLOAT, kStride, reinterpret_cast<const void*>(offset + 2 * sizeof(float)));
+        gl->drawElements(GL_TRIANGLES, static_cast<GLsizei>(count * 6), GL_UNSIGNED_SHORT, nullptr);
     }
     saved.Restore();
     SDL_GL_UnbindTexture(texture);
@@ -472,7 +401,7 @@ bool Copy(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* source, 
         renderers.queued[k] = 0;
         renderers.handOver[k] = std::min(renderers.handOver[k] * 2, kFirstHandOver << 12);
         DrawQueued(k);
-        gl.flush();
+        gl->flush();
     }
     return true;
 }
@@ -495,8 +424,7 @@ void Created(SDL_Texture* texture, SDL_Renderer* renderer, SDL_Surface* from) {
     cutOut.erase(texture);
     // Only copies on OpenGL are queued; a picture without alpha channel or
     // colour key becomes a texture without alpha, drawn opaque anyway.
-    SDL_RendererInfo info;
-    if (!from || !renderer || SDL_GetRendererInfo(renderer, &info) != 0 || std::strcmp(info.name, "opengl") != 0) return;
+    if (!from || !opengl::IsOpenGl(renderer)) return;
     if (from->format->Amask == 0 && !SDL_HasColorKey(from)) return;
     // The texture holds the picture as SDL converts it (a colour key becomes
     // alpha 0): convert it the same way and look at every alpha.
@@ -527,7 +455,6 @@ void Forget(SDL_Renderer* renderer) {
     if (i < 0) return;
     // The programs and buffers go with the renderer's context.
     renderers.ForEachArray([i](auto& array) { array.erase(array.begin() + i); });
-    renderers.programs.erase(renderers.programs.begin() + kShaders * i, renderers.programs.begin() + kShaders * (i + 1));
 }
 
 void SetEnabled(bool on) { enabled = on; }

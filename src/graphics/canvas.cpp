@@ -9,7 +9,9 @@
 
 #include "core/reset.hpp"
 #include "graphics/batch.hpp"
+#include "graphics/gl.hpp"
 #include "graphics/inspect.hpp"
+#include "graphics/target.hpp"
 #include "platform/active_window.hpp"
 
 namespace vorlune::graphics::canvas {
@@ -51,66 +53,31 @@ struct Copies {
 Copies copies;
 Use use = Use::Auto;
 
-// OpenGL entry points that put a frame copy into the window's back buffer.
-struct GlCalls {
-    bool loaded = false;
-    void(APIENTRY* getIntegerv)(GLenum, GLint*) = nullptr;
-    GLboolean(APIENTRY* isEnabled)(GLenum) = nullptr;
-    void(APIENTRY* enable)(GLenum) = nullptr;
-    void(APIENTRY* disable)(GLenum) = nullptr;
-    void(APIENTRY* genFramebuffers)(GLsizei, GLuint*) = nullptr;
-    void(APIENTRY* deleteFramebuffers)(GLsizei, const GLuint*) = nullptr;
-    void(APIENTRY* bindFramebuffer)(GLenum, GLuint) = nullptr;
-    void(APIENTRY* framebufferTexture2D)(GLenum, GLenum, GLenum, GLuint, GLint) = nullptr;
-    GLenum(APIENTRY* checkFramebufferStatus)(GLenum) = nullptr;
-    void(APIENTRY* blitFramebuffer)(GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLbitfield, GLenum) = nullptr;
-    void(APIENTRY* texImage2D)(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*) = nullptr;
-    void(APIENTRY* texSubImage2D)(GLenum, GLint, GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, const void*) = nullptr;
-    void(APIENTRY* pixelStorei)(GLenum, GLint) = nullptr;
-    void(APIENTRY* flush)() = nullptr;
-};
-GlCalls gl;
+// The OpenGL entry points, once a current context has shown it can blit
+// between framebuffers; null until then, and when it cannot.
+const opengl::Functions* gl = nullptr;
+bool glChecked = false;
 constexpr GLuint kNoBlit = ~GLuint{0};  // framebuffer value: the context cannot blit the copy
 constexpr uint32_t kFirstHandOver = 256;
 
-template <typename F>
-void Load(F& f, const char* name) {
-    f = reinterpret_cast<F>(SDL_GL_GetProcAddress(name));
-}
-
-// Loads the entry points once, with the renderer's context current; false
-// when the context cannot blit between framebuffers.
+// Checks once, with the renderer's context current.
 bool GlUsable() {
-    if (!gl.loaded) {
-        gl.loaded = true;
-        if (!SDL_GL_ExtensionSupported("GL_ARB_framebuffer_object")) return false;
-        Load(gl.getIntegerv, "glGetIntegerv");
-        Load(gl.isEnabled, "glIsEnabled");
-        Load(gl.enable, "glEnable");
-        Load(gl.disable, "glDisable");
-        Load(gl.genFramebuffers, "glGenFramebuffers");
-        Load(gl.deleteFramebuffers, "glDeleteFramebuffers");
-        Load(gl.bindFramebuffer, "glBindFramebuffer");
-        Load(gl.framebufferTexture2D, "glFramebufferTexture2D");
-        Load(gl.checkFramebufferStatus, "glCheckFramebufferStatus");
-        Load(gl.blitFramebuffer, "glBlitFramebuffer");
-        Load(gl.texImage2D, "glTexImage2D");
-        Load(gl.texSubImage2D, "glTexSubImage2D");
-        Load(gl.pixelStorei, "glPixelStorei");
-        Load(gl.flush, "glFlush");
+    if (!glChecked) {
+        glChecked = true;
+        const opengl::Functions& f = opengl::Calls();
+        if (SDL_GL_ExtensionSupported("GL_ARB_framebuffer_object") && f.getIntegerv && f.isEnabled && f.enable &&
+            f.disable && f.genFramebuffers && f.deleteFramebuffers && f.bindFramebuffer && f.framebufferTexture2D &&
+            f.checkFramebufferStatus && f.blitFramebuffer && f.texImage2D && f.texSubImage2D && f.pixelStorei &&
+            f.flush) {
+            gl = &f;
+        }
     }
-    return gl.getIntegerv && gl.isEnabled && gl.enable && gl.disable && gl.genFramebuffers && gl.deleteFramebuffers &&
-           gl.bindFramebuffer && gl.framebufferTexture2D && gl.checkFramebufferStatus && gl.blitFramebuffer && gl.texImage2D && gl.texSubImage2D && gl.pixelStorei && gl.flush;
+    return gl != nullptr;
 }
 
 bool IsSoftware(SDL_Renderer* renderer) {
     SDL_RendererInfo info;
     return SDL_GetRendererInfo(renderer, &info) == 0 && std::strcmp(info.name, "software") == 0;
-}
-
-bool IsOpenGl(SDL_Renderer* renderer) {
-    SDL_RendererInfo info;
-    return SDL_GetRendererInfo(renderer, &info) == 0 && std::strcmp(info.name, "opengl") == 0;
 }
 
 // The entry of a renderer, or -1 (also for no renderer).
@@ -144,24 +111,12 @@ void DropUpload(std::size_t i) {
     if (!copies.upload[i]) return;
     const GLuint fbo = copies.framebuffer[i];
     if (fbo != 0 && fbo != kNoBlit && SDL_GL_BindTexture(copies.upload[i], nullptr, nullptr) == 0) {
-        gl.deleteFramebuffers(1, &fbo);
+        gl->deleteFramebuffers(1, &fbo);
         SDL_GL_UnbindTexture(copies.upload[i]);
     }
     copies.framebuffer[i] = 0;
     SDL_DestroyTexture(copies.upload[i]);
     copies.upload[i] = nullptr;
-}
-
-// The renderer draws in output pixels: no logical size, scale 1, no clip, no
-// render target. Only then is every call drawn by the copy as the software
-// renderer of a window would draw it.
-bool Unscaled(SDL_Renderer* renderer) {
-    int lw = 0, lh = 0;
-    float sx = 0, sy = 0;
-    SDL_RenderGetLogicalSize(renderer, &lw, &lh);
-    SDL_RenderGetScale(renderer, &sx, &sy);
-    return lw == 0 && lh == 0 && sx == 1.0f && sy == 1.0f && !SDL_RenderIsClipEnabled(renderer) &&
-           SDL_GetRenderTarget(renderer) == nullptr;
 }
 
 // Makes the copy match the renderer's output size; false if it cannot be made.
@@ -200,23 +155,23 @@ bool Blit(std::size_t i) {
     // the binding again at the unbind.
     if (SDL_GL_BindTexture(upload, nullptr, nullptr) != 0) return false;
     GLint texture = 0, read = 0, draw = 0;
-    gl.getIntegerv(GL_TEXTURE_BINDING_2D, &texture);
-    gl.getIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
-    gl.getIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
+    gl->getIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+    gl->getIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
+    gl->getIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
     if (copies.framebuffer[i] == 0) {
         // Unsized storage given in the copy's own byte order (B, G, R, X):
         // the driver may then keep the texture in that order, so the upload
         // and the blit into the window's buffer (the same order on X11)
         // become plain memory copies instead of per-pixel conversions.
-        gl.texImage2D(GL_TEXTURE_2D, 0, GL_RGBA, surface->w, surface->h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+        gl->texImage2D(GL_TEXTURE_2D, 0, GL_RGBA, surface->w, surface->h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
         GLuint made = 0;
-        gl.genFramebuffers(1, &made);
-        gl.bindFramebuffer(GL_READ_FRAMEBUFFER, made);
-        gl.framebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, static_cast<GLuint>(texture), 0);
-        const bool complete = texture != 0 && gl.checkFramebufferStatus(GL_READ_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-        gl.bindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
+        gl->genFramebuffers(1, &made);
+        gl->bindFramebuffer(GL_READ_FRAMEBUFFER, made);
+        gl->framebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, static_cast<GLuint>(texture), 0);
+        const bool complete = texture != 0 && gl->checkFramebufferStatus(GL_READ_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        gl->bindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
         if (!complete) {
-            gl.deleteFramebuffers(1, &made);
+            gl->deleteFramebuffers(1, &made);
             copies.framebuffer[i] = kNoBlit;
             SDL_GL_UnbindTexture(upload);
             return false;
@@ -224,21 +179,21 @@ bool Blit(std::size_t i) {
         copies.framebuffer[i] = made;
     }
     GLint rowLength = 0, alignment = 4;
-    gl.getIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
-    gl.getIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    gl.pixelStorei(GL_UNPACK_ROW_LENGTH, surface->pitch / 4);
-    gl.pixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    gl.texSubImage2D(GL_TEXTURE_2D, 0, 0, 0, surface->w, surface->h, GL_BGRA, GL_UNSIGNED_BYTE, surface->pixels);
-    gl.pixelStorei(GL_UNPACK_ROW_LENGTH, rowLength);
-    gl.pixelStorei(GL_UNPACK_ALIGNMENT, alignment);
-    const bool scissor = gl.isEnabled(GL_SCISSOR_TEST);
-    if (scissor) gl.disable(GL_SCISSOR_TEST);
-    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, copies.framebuffer[i]);
+    gl->getIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
+    gl->getIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    gl->pixelStorei(GL_UNPACK_ROW_LENGTH, surface->pitch / 4);
+    gl->pixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    gl->texSubImage2D(GL_TEXTURE_2D, 0, 0, 0, surface->w, surface->h, GL_BGRA, GL_UNSIGNED_BYTE, surface->pixels);
+    gl->pixelStorei(GL_UNPACK_ROW_LENGTH, rowLength);
+    gl->pixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    const bool scissor = gl->isEnabled(GL_SCISSOR_TEST);
+    if (scissor) gl->disable(GL_SCISSOR_TEST);
+    gl->bindFramebuffer(GL_READ_FRAMEBUFFER, copies.framebuffer[i]);
     // Row 0 of the texture is the top row; the window's is the bottom one.
-    gl.blitFramebuffer(0, 0, surface->w, surface->h, 0, surface->h, surface->w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
-    gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(draw));
-    if (scissor) gl.enable(GL_SCISSOR_TEST);
+    gl->blitFramebuffer(0, 0, surface->w, surface->h, 0, surface->h, surface->w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    gl->bindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
+    gl->bindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(draw));
+    if (scissor) gl->enable(GL_SCISSOR_TEST);
     SDL_GL_UnbindTexture(upload);
     return true;
 }
@@ -412,11 +367,11 @@ void Clear(const Pen& pen) {
     SDL_Renderer* renderer = pen.renderer;
     if (pen.target == renderer && use != Use::Never) {
         // A clear starts a frame that may be drawn into a copy.
-        const bool wanted = use == Use::Always || (IsOpenGl(renderer) && GlUsable());
+        const bool wanted = use == Use::Always || (opengl::IsOpenGl(renderer) && GlUsable());
         const int i = wanted ? FindOrAdd(renderer) : Find(renderer);
         if (i >= 0) {
             const auto k = static_cast<std::size_t>(i);
-            if (wanted && !copies.direct[k] && Unscaled(renderer) && Ready(k, renderer)) {
+            if (int w = 0, h = 0; wanted && !copies.direct[k] && PlainOutput(renderer, w, h) && Ready(k, renderer)) {
                 Uint8 r, g, b, a;
                 SDL_BlendMode mode;
                 SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
@@ -493,21 +448,26 @@ void FillRects(const Pen& pen, const SDL_Rect* rects, int count) {
     }
 }
 
-void BeforeCopy(SDL_Renderer* renderer) {
+namespace {
+// BeforeCopy, returning the renderer's entry or -1.
+int EnterCopy(SDL_Renderer* renderer) {
     const int i = Find(renderer);
-    if (i < 0) return;
+    if (i < 0) return i;
     const auto k = static_cast<std::size_t>(i);
     copies.textured[k] = 1;
     Leave(k);
+    return i;
 }
+}  // namespace
+
+void BeforeCopy(SDL_Renderer* renderer) { EnterCopy(renderer); }
 
 void CopyTexture(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* source, const SDL_Rect& destination,
                  double angle, int flip) {
-    BeforeCopy(renderer);
+    const int i = EnterCopy(renderer);
     if (batch::Copy(renderer, texture, source, destination, angle, flip)) return;
     // A null centre rotates about the centre of the destination rectangle.
     SDL_RenderCopyEx(renderer, texture, source, &destination, angle, nullptr, static_cast<SDL_RendererFlip>(flip));
-    const int i = Find(renderer);
     if (i < 0) return;
     const auto k = static_cast<std::size_t>(i);
     // A driver that rasterises on threads of its own (Mesa's llvmpipe) starts
@@ -516,11 +476,11 @@ void CopyTexture(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* s
     // script goes on. Each hand-over costs the driver a pass over the frame,
     // so they come after 256, 512, 1024 ... copies. The calls and their order
     // are the same.
-    if (copies.upload[k] && gl.flush && ++copies.queued[k] >= copies.handOver[k]) {
+    if (copies.upload[k] && gl && ++copies.queued[k] >= copies.handOver[k]) {
         copies.queued[k] = 0;
         copies.handOver[k] = std::min(copies.handOver[k] * 2, kFirstHandOver << 12);
         SDL_RenderFlush(renderer);
-        gl.flush();
+        gl->flush();
     }
 }
 

@@ -23,6 +23,19 @@ Target TargetOf(SDL_Renderer* renderer) {
     return target;
 }
 
+bool PlainOutput(SDL_Renderer* renderer, int& w, int& h) {
+    int lw = 0, lh = 0;
+    float sx = 0, sy = 0;
+    SDL_Rect viewport{};
+    SDL_RenderGetLogicalSize(renderer, &lw, &lh);
+    SDL_RenderGetScale(renderer, &sx, &sy);
+    SDL_RenderGetViewport(renderer, &viewport);
+    if (SDL_GetRendererOutputSize(renderer, &w, &h) != 0) return false;
+    return lw == 0 && lh == 0 && sx == 1.0f && sy == 1.0f && !SDL_RenderIsClipEnabled(renderer) &&
+           SDL_GetRenderTarget(renderer) == nullptr && viewport.x == 0 && viewport.y == 0 && viewport.w == w &&
+           viewport.h == h;
+}
+
 namespace {
 
 // A rectangle the frame copy cannot take as it is (its numbers are out of the

@@ -13,6 +13,12 @@ struct SDL_Renderer;
 namespace vorlune::graphics {
 
 Target TargetOf(SDL_Renderer* renderer);  // output size, scale, viewport offset, software or not
+// The renderer draws in output pixels on the whole output: no virtual size,
+// scale 1, no clip, no render target, the output as viewport. Only then is a
+// call drawn as SDL's software renderer of a window draws it, and a copy as
+// SDL's OpenGL renderer draws it with its default projection. w and h get
+// the output size.
+bool PlainOutput(SDL_Renderer* renderer, int& w, int& h);
 // The rectangles one drawing call of one colour has handed the renderer, and
 // how often.
 struct FillCounts {
